@@ -1,0 +1,27 @@
+#include <CLI/CLI.hpp>
+
+#include <iostream>
+
+#include "TessaryVersion.h"
+#include "cli/CliContext.h"
+
+int main(int argc, char** argv) {
+  CLI::App app{"tessary-cli: the Tessary photo-blogging client without a screen"};
+  app.set_version_flag("--version", std::string("tessary-cli ") + TESSARY_VERSION_FULL);
+  CliContext ctx;
+  ctx.AddGlobalOptions(app);
+  // Command groups register here, one line each.
+
+  try {
+    app.parse(argc, argv);
+  } catch (const CLI::ParseError& e) {
+    int rc = app.exit(e);
+    return rc == 0 ? CliContext::kOk : CliContext::kUsage;
+  }
+  if (!ctx.run) {
+    std::cout << app.help();
+    return CliContext::kOk;
+  }
+  if (!ctx.Prepare()) return CliContext::kFailure;
+  return ctx.run();
+}
