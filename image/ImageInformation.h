@@ -1,0 +1,24 @@
+#pragma once
+
+#include <cstdint>
+#include <string>
+
+#include "platform/File.h"
+
+namespace image {
+
+// What the headers of a JPEG tell about it.
+struct ImageInformation {
+  uint32_t width = 0;
+  uint32_t height = 0;
+  bool hasExifThumbnail = false;
+  std::string captureDate;  // EXIF date of capture as stored, at most 19 characters
+  std::string description;  // EXIF image description, at most 199 characters
+};
+
+// Reads only the headers of the open JPEG file (from its start). Answers 0 or a
+// decoder code; the size is filled in whenever the frame header was read, even when
+// the picture cannot be decoded (a progressive one, say).
+int32_t ReadImageInformation(platform::File& file, ImageInformation& info);
+
+}  // namespace image
