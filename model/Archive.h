@@ -1,0 +1,105 @@
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <functional>
+#include <memory>
+#include <string>
+#include <unordered_map>
+#include <vector>
+
+namespace model {
+
+class CObject;
+struct RuntimeClass;
+
+// The archive format of the user file and the blog databases: little-endian
+// primitives, counts, 8-bit and 16-bit strings with the wide mark, and object and
+// class tags numbered from one shared counter. One archive object is one file's
+// read or write. Reading works on bytes already in memory and trusts nothing:
+// every length is checked against the bytes left before anything is allocated;
+// the first violation fails the archive and every later read fails too.
+class Archive {
+ public:
+  // Receives the written bytes in pieces of up to kBufferSize; answers a result code.
+  using Sink = std::function<uint32_t(const uint8_t* data, size_t len)>;
+  static constexpr size_t kBufferSize = 4096;
+  // Highest object or class number an archive hands out.
+  static constexpr uint32_t kMaxTagNumber = 0x3FFFFFFD;
+
+  // An archive that writes to `sink` through a kBufferSize buffer.
+  static Archive ForWriting(Sink sink);
+  // An archive that reads `len` bytes at `data` (which must outlive it).
+  static Archive ForReading(const uint8_t* data, size_t len);
+
+  Archive(Archive&&) noexcept;
+  Archive& operator=(Archive&&) noexcept;
+  ~Archive();
+
+  bool IsStoring() const { return storing_; }
+  // False once a read or write has failed.
+  bool Ok() const { return error_ == 0; }
+  // The first failure: a sink result code, or kErrInvalidData for a bad archive.
+  uint32_t Error() const { return error_; }
+  void Fail(uint32_t code);
+
+  // Writing. Failures are sticky; Flush hands the buffered bytes to the sink.
+  void WriteU8(uint8_t v);
+  void WriteU16(uint16_t v);
+  void WriteU32(uint32_t v);
+  void WriteBool(bool v) { WriteU8(v ? 1 : 0); }
+  void WriteBytes(const void* data, size_t len);
+  void WriteCount(uint32_t n);
+  void WriteString(const std::string& s);       // 8-bit text
+  void WriteWString(const std::u16string& s);   // 16-bit text with the wide mark
+  // Writes the object's tag (class first when new) and, the first time, its fields.
+  void WriteObject(CObject* obj);
+  uint32_t Flush();
+
+  // Reading. Each answers false (and fails the archive) when the bytes run out or
+  // the data is invalid; the out-parameter is then unspecified.
+  bool ReadU8(uint8_t& v);
+  bool ReadU16(uint16_t& v);
+  bool ReadU32(uint32_t& v);
+  bool ReadBool(bool& v);  // any non-zero byte reads as true
+  bool ReadBytes(std::vector<uint8_t>& out, uint32_t len);
+  bool ReadCount(uint32_t& n);
+  bool ReadString(std::string& s);
+  bool ReadWString(std::u16string& s);
+  // Reads one object that must be new to this archive and of class `expected`;
+  // answers it owned by the caller, or null after failing the archive. A null tag,
+  // a back-reference or another class fails: every list owns its objects.
+  std::unique_ptr<CObject> ReadNewObject(const RuntimeClass* expected);
+
+  size_t BytesLeft() const { return end_ - pos_; }
+  size_t BytesWritten() const { return written_ + buffer_.size(); }
+
+ private:
+  Archive() = default;
+  // Reads a string length; `wide` tells which kind of text follows.
+  bool ReadStringLength(uint32_t& len, bool& wide);
+  void WriteStringLength(uint32_t len, bool wide);
+  void WriteTagNumber(uint32_t number, bool isClass);
+  bool TakeNumber(uint32_t& number);
+
+  bool storing_ = false;
+  uint32_t error_ = 0;
+  uint32_t nextNumber_ = 1;
+
+  // Writing state.
+  Sink sink_;
+  std::vector<uint8_t> buffer_;
+  size_t written_ = 0;
+  std::unordered_map<const void*, uint32_t> written_tags_;  // objects and classes
+
+  // Reading state: what each number stands for (index = number).
+  const uint8_t* pos_ = nullptr;
+  const uint8_t* end_ = nullptr;
+  struct Slot {
+    const RuntimeClass* cls = nullptr;  // set for a class number
+    bool isObject = false;
+  };
+  std::vector<Slot> slots_;
+};
+
+}  // namespace model
