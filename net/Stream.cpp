@@ -1,0 +1,20 @@
+#include "net/Stream.h"
+
+#include <algorithm>
+#include <cstring>
+
+namespace net {
+
+uint32_t Stream::ConvertText(std::string_view source, char* dest, uint32_t destSize, int /*direction*/) {
+  if (destSize == 0) {
+    return 0;
+  }
+  const uint32_t n = static_cast<uint32_t>(std::min<size_t>(source.size(), destSize - 1));
+  if (n > 0) {
+    std::memcpy(dest, source.data(), n);
+  }
+  dest[n] = '\0';
+  return n;
+}
+
+}  // namespace net
