@@ -1,0 +1,99 @@
+#include <gtest/gtest.h>
+
+#include <memory>
+#include <string>
+
+#include "net/CompoundStream.h"
+#include "net/ReadOnlyMemoryStream.h"
+#include "net/Win32LargeStream.h"
+#include "net/Win32SmallStream.h"
+#include "tests/support/TempDeviceRoot.h"
+
+namespace {
+
+std::unique_ptr<net::Stream> Memory(const std::string& text) {
+  auto s = net::Win32SmallStream::Create();
+  EXPECT_TRUE(s->Write(text.data(), static_cast<uint32_t>(text.size())));
+  return s;
+}
+
+std::string ReadBytes(net::Stream& s) {
+  std::string out;
+  uint8_t c = 0;
+  while (s.ReadByte(c)) {
+    out.push_back(static_cast<char>(c));
+  }
+  return out;
+}
+
+std::string ReadBlocks(net::Stream& s) {
+  std::string out;
+  const uint8_t* data = nullptr;
+  uint32_t length = 0;
+  while (s.ReadBlock(data, length)) {
+    out.append(reinterpret_cast<const char*>(data), length);
+  }
+  return out;
+}
+
+TEST(CompoundStream, ReadsFirstThenSecondByBytesAndBlocks) {
+  net::CompoundStream s(Memory("HEAD\r\n"), Memory("body"));
+  EXPECT_EQ(s.GetSize(), 10u);
+  EXPECT_EQ(s.GetPosition(), 0u);
+  EXPECT_EQ(ReadBytes(s), "HEAD\r\nbody");
+  EXPECT_EQ(s.GetPosition(), 10u);
+
+  ASSERT_TRUE(s.Seek(0));
+  EXPECT_EQ(ReadBlocks(s), "HEAD\r\nbody");
+  EXPECT_EQ(s.GetPosition(), 10u);
+}
+
+TEST(CompoundStream, EmptyFirstPartStartsInTheSecond) {
+  net::CompoundStream s(Memory(""), Memory("only"));
+  uint8_t c = 0;
+  ASSERT_TRUE(s.PeekByte(c));
+  EXPECT_EQ(c, 'o');
+  EXPECT_EQ(s.GetPosition(), 0u);
+  EXPECT_EQ(ReadBlocks(s), "only");
+}
+
+TEST(CompoundStream, SeekLandsInEitherPart) {
+  net::CompoundStream s(Memory("abc"), Memory("defg"));
+  ASSERT_TRUE(s.Seek(5));
+  EXPECT_EQ(ReadBytes(s), "fg");
+  ASSERT_TRUE(s.Seek(1));
+  EXPECT_EQ(ReadBytes(s), "bcdefg");  // the second part was rewound too
+  ASSERT_TRUE(s.Seek(3));
+  EXPECT_EQ(ReadBytes(s), "defg");
+  EXPECT_FALSE(s.Seek(8));
+}
+
+TEST(CompoundStream, RefusesWriting) {
+  net::CompoundStream s(Memory("a"), Memory("b"));
+  uint8_t* space = nullptr;
+  uint32_t room = 0;
+  EXPECT_FALSE(s.Write("x", 1));
+  EXPECT_FALSE(s.GetWriteSpace(space, room));
+  EXPECT_FALSE(s.CommitWrite(1));
+  EXPECT_EQ(ReadBytes(s), "ab");
+}
+
+TEST(CompoundStream, JoinsHeaderTextAndAFileBody) {
+  testsupport::TempDeviceRoot root;
+  auto body = net::Win32LargeStream::CreateTemporary();
+  ASSERT_NE(body, nullptr);
+  std::string content(9000, '\0');
+  for (size_t i = 0; i < content.size(); ++i) {
+    content[i] = static_cast<char>(i % 251);
+  }
+  ASSERT_TRUE(body->Write(content.data(), static_cast<uint32_t>(content.size())));
+
+  static const char kHeader[] = "POST /ws/ HTTP/1.1\r\n\r\n";
+  net::CompoundStream s(std::make_unique<net::ReadOnlyMemoryStream>(kHeader, sizeof kHeader - 1), std::move(body));
+  EXPECT_EQ(s.GetSize(), sizeof kHeader - 1 + content.size());
+  EXPECT_EQ(ReadBlocks(s), kHeader + content);
+  ASSERT_TRUE(s.Seek(0));
+  EXPECT_EQ(ReadBytes(s), kHeader + content);
+}
+
+}  // namespace
