@@ -1,0 +1,58 @@
+#include "model/ArchiveFile.h"
+
+#include <memory>
+#include <new>
+
+#include "model/AtomicFileWriter.h"
+#include "model/CObject.h"
+#include "platform/DeviceFileSystem.h"
+#include "platform/ErrorCodes.h"
+
+namespace model::archivefile {
+
+namespace {
+
+// Larger files are not archives of this program (10,000 entries with 4 KB
+// thumbnails take about 45 MB); the cap also bounds what a hostile file can make
+// the reader allocate.
+constexpr uint64_t kMaxArchiveBytes = uint64_t{1} << 28;
+
+}  // namespace
+
+uint32_t ReadAll(std::string_view path, std::vector<uint8_t>& bytes) {
+  std::unique_ptr<platform::File> file;
+  uint32_t rc = platform::DeviceFileSystem::Current().OpenFile(path, platform::OpenMode::Read, file);
+  if (rc != 0) return rc;
+  uint64_t size = 0;
+  if ((rc = file->Size(size)) != 0) return rc;
+  if (size > kMaxArchiveBytes) return platform::kErrInvalidData;
+  try {
+    bytes.resize(static_cast<size_t>(size));
+  } catch (const std::bad_alloc&) {
+    return platform::kErrNotEnoughMemory;
+  }
+  size_t have = 0;
+  while (have < bytes.size()) {
+    uint32_t got = 0;
+    rc = file->Read(bytes.data() + have, static_cast<uint32_t>(bytes.size() - have), got);
+    if (rc != 0) return rc;
+    if (got == 0) break;  // the file shrank while we read it
+    have += got;
+  }
+  bytes.resize(have);
+  return 0;
+}
+
+uint32_t WriteAtomically(std::string_view path, CObject& obj, bool& created) {
+  AtomicFileWriter writer(platform::DeviceFileSystem::Current(), std::string(path));
+  uint32_t rc = writer.Open();
+  created = rc == 0;
+  if (!created) return rc;
+  Archive ar = Archive::ForWriting(
+      [&writer](const uint8_t* data, size_t len) { return writer.Write(data, len); });
+  obj.Serialize(ar);
+  if ((rc = ar.Flush()) != 0) return rc;
+  return writer.Commit();
+}
+
+}  // namespace model::archivefile

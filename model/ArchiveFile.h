@@ -1,0 +1,27 @@
+#pragma once
+
+#include <cstdint>
+#include <string_view>
+#include <vector>
+
+#include "model/Archive.h"
+
+namespace model {
+
+class CObject;
+
+// Reading and writing a whole archive file of the device file system.
+namespace archivefile {
+
+// Answers 0 with the file's bytes, the system code when it cannot be opened or
+// read, or kErrInvalidData for a file too large to be one of ours.
+uint32_t ReadAll(std::string_view path, std::vector<uint8_t>& bytes);
+
+// Writes `obj`'s fields (Serialize) to `path` through a temporary file renamed
+// over it. `created` tells whether the temporary file could be made; the answer
+// is 0 or the first failure's code.
+uint32_t WriteAtomically(std::string_view path, CObject& obj, bool& created);
+
+}  // namespace archivefile
+
+}  // namespace model

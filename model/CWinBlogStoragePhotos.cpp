@@ -1,0 +1,213 @@
+#include <vector>
+
+#include "model/CWinBlogStorage.h"
+#include "model/NoCase.h"
+#include "model/ProgressReporter.h"
+#include "net/Win32LargeStream.h"
+#include "platform/DeviceFacts.h"
+#include "platform/DeviceFileSystem.h"
+#include "platform/ErrorCodes.h"
+#include "platform/Registry.h"
+#include "platform/TextConversion.h"
+
+namespace model {
+
+namespace {
+
+constexpr const char* kLegacyCameraKey = "SOFTWARE\\HTC\\Camera";
+constexpr const char* kLegacyPhotosFolder = "\\My Documents\\My Photos";
+
+// Older phones keep camera photos where the vendor's camera application put them.
+bool LegacyCameraCondition(platform::DeviceFileSystem& fs) {
+  if (platform::DeviceFacts::Current().osMajorVersion >= 5) return false;
+  platform::RegistryHandle key = nullptr;
+  if (platform::RegOpenKey(platform::Hive::LocalMachine, kLegacyCameraKey, key) != 0) return false;
+  uint32_t type = 0;
+  uint32_t length = 0;
+  std::string path;
+  if (platform::RegQueryValue(key, "Path", type, nullptr, length) == 0 &&
+      type == platform::kRegString && length >= 2) {
+    std::u16string wide(length / 2, u'\0');
+    if (platform::RegQueryValue(key, "Path", type, wide.data(), length) == 0) {
+      wide.resize(length / 2);
+      while (!wide.empty() && wide.back() == u'\0') wide.pop_back();
+      path = platform::Utf16ToUtf8(wide);
+    }
+  }
+  platform::RegCloseKey(key);
+  return !path.empty() && fs.Exists(path);
+}
+
+// Makes `folder` exist; an existing one is fine.
+uint32_t EnsureFolder(platform::DeviceFileSystem& fs, const std::string& folder) {
+  return fs.IsDirectory(folder) ? 0 : fs.CreateFolders(folder);
+}
+
+}  // namespace
+
+std::string CWinBlogStorage::FindStorageCard() {
+  std::vector<platform::FileInfo> items;
+  if (platform::DeviceFileSystem::Current().Enumerate("\\", items) != 0) return {};
+  for (const platform::FileInfo& item : items) {
+    if (item.isDirectory && item.isTemporary) return platform::JoinPhonePath("\\", item.name);
+  }
+  return {};
+}
+
+uint32_t CWinBlogStorage::ComputePhotoFolder() {
+  platform::DeviceFileSystem& fs = platform::DeviceFileSystem::Current();
+  if (!IsValidBlogName(blogInfo_.urlName)) return platform::kErrInvalidName;
+  const bool legacy = LegacyCameraCondition(fs);
+  const std::string card = FindStorageCard();
+  std::string base;
+  if (!card.empty()) {
+    base = card + (legacy ? kLegacyPhotosFolder : "\\DCIM");
+  } else {
+    base = legacy ? kLegacyPhotosFolder : platform::DeviceFileSystem::MyPictures();
+  }
+  uint32_t rc = EnsureFolder(fs, base);
+  if (rc != 0) return rc;
+  std::string folder = platform::JoinPhonePath(base, blogInfo_.urlName);
+  if ((rc = EnsureFolder(fs, folder)) != 0) return rc;
+  photoFolder_ = folder;
+  return 0;
+}
+
+uint32_t CWinBlogStorage::PhotoFolderOn(std::string_view locationRoot, std::string& out) {
+  platform::DeviceFileSystem& fs = platform::DeviceFileSystem::Current();
+  if (!IsValidBlogName(blogInfo_.urlName)) return platform::kErrInvalidName;
+  std::string base = locationRoot == "\\" ? platform::DeviceFileSystem::MyPictures()
+                                          : platform::JoinPhonePath(locationRoot, "DCIM");
+  uint32_t rc = EnsureFolder(fs, base);
+  if (rc != 0) return rc;
+  std::string folder = platform::JoinPhonePath(base, blogInfo_.urlName);
+  if ((rc = EnsureFolder(fs, folder)) != 0) return rc;
+  out = folder;
+  return 0;
+}
+
+uint32_t CWinBlogStorage::WriteDownloadedFile(std::string_view fileName,
+                                              std::unique_ptr<net::Stream>& stream) {
+  if (!platform::IsPlainFileName(fileName) || fileName.find("..") != std::string_view::npos) {
+    return platform::kErrInvalidName;
+  }
+  if (!stream) return platform::kErrInvalidParameter;
+  if (photoFolder_.empty()) {
+    if (uint32_t rc = ComputePhotoFolder(); rc != 0) return rc;
+  }
+  platform::DeviceFileSystem& fs = platform::DeviceFileSystem::Current();
+  const std::string path = platform::JoinPhonePath(photoFolder_, fileName);
+  std::unique_ptr<platform::File> file;
+  uint32_t rc = fs.OpenFile(path, platform::OpenMode::CreateAlways, file);
+  if (rc != 0) return rc;
+  stream->Seek(0);
+  const uint8_t* data = nullptr;
+  uint32_t length = 0;
+  while (stream->ReadBlock(data, length)) {
+    if ((rc = file->Write(data, length)) != 0) break;
+  }
+  if (rc == 0) rc = file->Close();
+  if (rc != 0) {
+    file.reset();
+    fs.DeleteFile(path);
+    return rc;
+  }
+  file.reset();
+  if ((rc = fs.OpenFile(path, platform::OpenMode::Read, file)) != 0) return rc;
+  std::unique_ptr<net::Win32LargeStream> reader =
+      net::Win32LargeStream::CreateOverFile(std::move(file));
+  if (!reader) return platform::kErrNotEnoughMemory;
+  stream = std::move(reader);
+  return 0;
+}
+
+void CWinBlogStorage::NewLocalEntry(CWinBlogEntry& entry, std::string_view photoPath) {
+  entry.SetCategoryId(categoryFilter_ == kAllCategories ? kUnfiledCategoryId : categoryFilter_);
+  platform::DeviceFileSystem& fs = platform::DeviceFileSystem::Current();
+  platform::FileInfo info;
+  uint32_t date = fs.GetInfo(photoPath, info) == 0 ? info.lastWriteTime : 0;
+  entry.SetDate(date);
+  entry.SetDate2(date);
+  std::unique_ptr<platform::File> file;
+  std::unique_ptr<net::Win32LargeStream> source;
+  if (fs.OpenFile(photoPath, platform::OpenMode::Read, file) == 0) {
+    source = net::Win32LargeStream::CreateOverFile(std::move(file));
+  }
+  if (source) {
+    entry.AttachPhoto(source.get(), kSizeFull);
+  } else {
+    entry.SetPhotoSize(kSizeFull);
+    entry.photoPath = photoPath;
+  }
+}
+
+void CWinBlogStorage::PurgeShownPhotos() {
+  for (const auto& entry : entries_) {
+    if (IsShown(*entry)) entry->DeletePhoto();
+  }
+  if (ComputePhotoFolder() == 0) RemoveFolderIfEmpty(photoFolder_);
+}
+
+void CWinBlogStorage::PurgeAllPhotos() {
+  for (const auto& entry : entries_) entry->DeletePhoto();
+  if (ComputePhotoFolder() == 0) RemoveFolderIfEmpty(photoFolder_);
+}
+
+uint32_t CWinBlogStorage::RemoveFolderIfEmpty(std::string_view folder) {
+  platform::DeviceFileSystem& fs = platform::DeviceFileSystem::Current();
+  std::vector<platform::FileInfo> items;
+  uint32_t rc = fs.Enumerate(folder, items);
+  if (rc != 0) return rc;
+  for (const platform::FileInfo& item : items) {
+    if (!item.isDirectory) return 0;
+  }
+  return fs.RemoveFolder(folder);
+}
+
+uint32_t CWinBlogStorage::MovePhotos(ProgressReporter* progress, std::string_view sourceRoot,
+                                     std::string_view destinationRoot) {
+  platform::DeviceFileSystem& fs = platform::DeviceFileSystem::Current();
+  const bool fromMainMemory = sourceRoot == "\\";
+  std::vector<CWinBlogEntry*> shown;
+  for (const auto& entry : entries_) {
+    if (IsShown(*entry)) shown.push_back(entry.get());
+  }
+  uint32_t rc = 0;
+  for (CWinBlogEntry* entry : shown) {
+    if (progress != nullptr) {
+      if (progress->IsCancelled()) {
+        rc = platform::kErrCancelled;
+        break;
+      }
+      progress->Pump();
+    }
+    if (entry->photoPath.empty()) continue;
+    bool belongs = fromMainMemory ? entry->IsPhotoInMainMemory() : entry->IsPhotoUnder(sourceRoot);
+    if (!belongs) continue;
+    const std::string name(platform::PhoneFileName(entry->photoPath));
+    if (progress != nullptr) progress->SetText(name);
+    std::string folder;
+    if ((rc = PhotoFolderOn(destinationRoot, folder)) != 0) break;
+    const std::string newPath = platform::JoinPhonePath(folder, name);
+    // Already in place: replacing the target would delete the photo itself.
+    if (EqualsNoCase(newPath, entry->photoPath)) continue;
+    if (!fs.Exists(entry->photoPath)) continue;
+    if (fs.Exists(newPath)) fs.DeleteFile(newPath);
+    if ((rc = fs.MoveFile(entry->photoPath, newPath)) != 0) break;
+    entry->photoPath = newPath;
+  }
+  std::string sourceFolder;
+  if (PhotoFolderOn(sourceRoot, sourceFolder) == 0) RemoveFolderIfEmpty(sourceFolder);
+  Save();
+  return rc;
+}
+
+bool CWinBlogStorage::HasPhoto(std::u16string_view path) const {
+  const std::string wanted = platform::Utf16ToUtf8(path);
+  for (const auto& entry : entries_) {
+    if (!entry->IsRemoved() && EqualsNoCase(entry->photoPath, wanted)) return true;
+  }
+  return false;
+}
+
+}  // namespace model
