@@ -4,6 +4,7 @@
 
 #include "TessaryVersion.h"
 #include "cli/CliContext.h"
+#include "cli/PrefsCommands.h"
 
 int main(int argc, char** argv) {
   CLI::App app{"tessary-cli: the Tessary photo-blogging client without a screen"};
@@ -11,6 +12,7 @@ int main(int argc, char** argv) {
   CliContext ctx;
   ctx.AddGlobalOptions(app);
   // Command groups register here, one line each.
+  PrefsCommands::Register(app, ctx);
 
   try {
     app.parse(argc, argv);

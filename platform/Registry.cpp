@@ -187,7 +187,7 @@ bool Parse(const std::string& text, std::vector<Key>& keys) {
 void SetAside(DeviceFileSystem& fs, const std::string& phone) {
   SystemTime st;
   TimeValueToSystemTime(Now(), st);
-  char stamp[32];
+  char stamp[64];
   std::snprintf(stamp, sizeof stamp, "%04u%02u%02u-%02u%02u%02u", st.year, st.month, st.day, st.hour, st.minute,
                 st.second);
   const std::string base = phone + ".corrupt-" + stamp;
