@@ -1,0 +1,86 @@
+#include "app/CTessaryWinCEApp.h"
+
+#include <QApplication>
+#include <cstdio>
+
+#include "app/CMainFrame.h"
+#include "platform/DeviceFacts.h"
+#include "platform/DeviceFileSystem.h"
+#include "platform/Registry.h"
+#include "platform/StringTable.h"
+#include "ui/DisplayScale.h"
+#include "ui/MessageBox.h"
+#include "ui/PhoneScreen.h"
+#include "ui/PhoneWindow.h"
+#include "ui/StringIds.h"
+
+CTessaryWinCEApp::CTessaryWinCEApp() = default;
+
+CTessaryWinCEApp::~CTessaryWinCEApp() {
+  ui::MessageBox::SetOwner(nullptr);
+  window_.reset();
+  if (fs_ && &platform::DeviceFileSystem::Current() == fs_.get()) platform::DeviceFileSystem::SetCurrent(nullptr);
+}
+
+bool CTessaryWinCEApp::ParseCommandLine(const QStringList& arguments, std::string& error) {
+  return options_.Parse(arguments, error) && options_.ApplyDeviceFacts(error);
+}
+
+bool CTessaryWinCEApp::PrepareDevice() {
+  const std::filesystem::path root = options_.deviceRoot.empty()
+                                         ? platform::DeviceFileSystem::DefaultRoot()
+                                         : std::filesystem::path(options_.deviceRoot);
+  fs_ = std::make_unique<platform::DeviceFileSystem>(root);
+  if (uint32_t rc = fs_->Initialise(); rc != 0) {
+    std::fprintf(stderr, "tessary: cannot use device root %s (error %u)\n", root.c_str(), rc);
+    return false;
+  }
+  platform::DeviceFileSystem::SetCurrent(fs_.get());
+  platform::RegistryReset();
+  return true;
+}
+
+bool CTessaryWinCEApp::InitInstance() {
+  if (!PrepareDevice()) return false;
+  const platform::DeviceFacts& facts = platform::DeviceFacts::Current();
+  if (!facts.socketsStart) {
+    ui::MessageBox::Show(platform::LoadString(ui::strings::kSocketStartFailed), ui::MessageBox::Icon::Exclamation);
+    return false;
+  }
+  if (facts.type != platform::DeviceType::Smartphone) {
+    ui::MessageBox::Show(platform::LoadString(ui::strings::kWrongDeviceType), ui::MessageBox::Icon::Error);
+    return true;
+  }
+  ui::DisplayScale::FromDpi(facts.dpi, facts.dpi);
+  for (const char* key : {"Software\\Morvane", "Software\\Morvane\\Tessary", "Software\\Morvane\\Tessary\\Preferences"}) {
+    platform::RegistryHandle handle = nullptr;
+    if (platform::RegCreateKey(platform::Hive::CurrentUser, key, handle) == 0) platform::RegCloseKey(handle);
+  }
+
+  const int width = static_cast<int>(facts.screenWidth);
+  const int height = static_cast<int>(facts.screenHeight);
+  screen_ = new ui::PhoneScreen(width, height);
+  window_ = std::make_unique<ui::PhoneWindow>(screen_, options_.zoom);
+  ui::MessageBox::SetOwner(window_.get());
+  frame_ = new CMainFrame(*screen_);
+  const int d = ui::DisplayScale::Down(20);
+  frame_->setGeometry(0, d, width, height - 2 * d);
+  if (!frame_->Create()) return false;
+  frame_->SetCaption(QStringLiteral("Tessary"));
+  frame_->SetAppHandler([this](uint32_t command) { return OnCommand(command); });
+  QObject::connect(frame_, &CMainFrame::ExitRequested, window_.get(), &QWidget::close);
+  frame_->show();
+  window_->show();
+  return true;
+}
+
+bool CTessaryWinCEApp::OnCommand(uint32_t) { return false; }
+
+int CTessaryWinCEApp::Run() {
+  if (!window_) return 0;
+  try {
+    return QApplication::exec();
+  } catch (...) {
+    return 0;
+  }
+}

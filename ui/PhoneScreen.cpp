@@ -1,0 +1,90 @@
+#include "ui/PhoneScreen.h"
+
+#include <QApplication>
+#include <QKeyEvent>
+#include <QPainter>
+#include <algorithm>
+
+#include "ui/DisplayScale.h"
+#include "ui/KeyCodes.h"
+#include "ui/SoftKeyBar.h"
+
+namespace ui {
+
+PhoneScreen::PhoneScreen(int width, int height)
+    : trayHeight_(DisplayScale::Down(20)), barHeight_(DisplayScale::Down(26)), caption_("Tessary") {
+  setFixedSize(width, height);
+  setAttribute(Qt::WA_OpaquePaintEvent);
+  qApp->installEventFilter(this);
+}
+
+PhoneScreen::~PhoneScreen() { qApp->removeEventFilter(this); }
+
+QRect PhoneScreen::TrayRect() const { return QRect(0, 0, width(), trayHeight_); }
+
+QRect PhoneScreen::SoftKeyRect() const { return QRect(0, height() - barHeight_, width(), barHeight_); }
+
+QRect PhoneScreen::WorkRect() const {
+  return QRect(0, trayHeight_, width(), height() - trayHeight_ - barHeight_);
+}
+
+void PhoneScreen::SetCaption(const QString& caption) {
+  if (caption == caption_) return;
+  caption_ = caption;
+  update(TrayRect());
+  emit CaptionChanged(caption_);
+}
+
+SoftKeyBar* PhoneScreen::TopBar() const {
+  for (auto it = bars_.rbegin(); it != bars_.rend(); ++it) {
+    if ((*it)->isVisible()) return *it;
+  }
+  return nullptr;
+}
+
+void PhoneScreen::RegisterBar(SoftKeyBar* bar) { bars_.push_back(bar); }
+
+void PhoneScreen::UnregisterBar(SoftKeyBar* bar) { std::erase(bars_, bar); }
+
+void PhoneScreen::BarShown(SoftKeyBar* bar) {
+  std::erase(bars_, bar);
+  bars_.push_back(bar);
+}
+
+void PhoneScreen::paintEvent(QPaintEvent*) {
+  QPainter painter(this);
+  painter.fillRect(rect(), Qt::white);
+  const QRect tray = TrayRect();
+  QLinearGradient shade(0, 0, 0, tray.height());
+  shade.setColorAt(0, QColor(40, 70, 130));
+  shade.setColorAt(1, QColor(18, 40, 92));
+  painter.fillRect(tray, shade);
+  QFont font = painter.font();
+  font.setBold(true);
+  painter.setFont(font);
+  painter.setPen(Qt::white);
+  const int pad = DisplayScale::Across(4);
+  painter.drawText(tray.adjusted(pad, 0, -pad, 0), Qt::AlignLeft | Qt::AlignVCenter,
+                   painter.fontMetrics().elidedText(caption_, Qt::ElideRight, tray.width() - 2 * pad));
+}
+
+bool PhoneScreen::eventFilter(QObject* watched, QEvent* event) {
+  if (event->type() != QEvent::KeyPress && event->type() != QEvent::KeyRelease) return false;
+  auto* key = static_cast<QKeyEvent*>(event);
+  const uint32_t code = PhoneKeyFromQt(key->key());
+  if (code != kKeySoftLeft && code != kKeySoftRight) return false;
+  auto* widget = qobject_cast<QWidget*>(watched);
+  if (!widget || (widget != this && !isAncestorOf(widget))) return false;
+  if (event->type() == QEvent::KeyPress && !key->isAutoRepeat()) {
+    if (SoftKeyBar* bar = TopBar()) {
+      if (code == kKeySoftLeft) {
+        bar->PressLeft();
+      } else {
+        bar->PressRight();
+      }
+    }
+  }
+  return true;
+}
+
+}  // namespace ui

@@ -1,0 +1,71 @@
+#pragma once
+
+#include <cstdint>
+
+// String-table ids of the GUI's own texts: soft-key labels, menu items, view
+// texts and the messages of the main commands.
+namespace ui::strings {
+
+inline constexpr uint32_t kSync = 21001;
+inline constexpr uint32_t kTools = 21002;
+inline constexpr uint32_t kCamera = 21003;
+inline constexpr uint32_t kEdit = 21004;
+inline constexpr uint32_t kCancel = 21005;
+inline constexpr uint32_t kOk = 21006;
+inline constexpr uint32_t kNext = 21007;
+inline constexpr uint32_t kCreate = 21008;
+inline constexpr uint32_t kDone = 21009;
+inline constexpr uint32_t kPublish = 21010;
+inline constexpr uint32_t kDownload = 21011;
+inline constexpr uint32_t kOptions = 21012;
+inline constexpr uint32_t kDelete = 21013;
+inline constexpr uint32_t kEditCategoriesKey = 21014;
+inline constexpr uint32_t kUnsubscribe = 21015;
+inline constexpr uint32_t kBlogPrefs = 21016;
+inline constexpr uint32_t kNew = 21017;
+inline constexpr uint32_t kAdd = 21018;
+inline constexpr uint32_t kView = 21019;
+
+inline constexpr uint32_t kSubscribeToBlog = 21020;
+inline constexpr uint32_t kCreateNewBlog = 21021;
+inline constexpr uint32_t kEditBlogs = 21022;
+inline constexpr uint32_t kCameraPrefs = 21023;
+inline constexpr uint32_t kAccountInfo = 21024;
+inline constexpr uint32_t kFont = 21025;
+inline constexpr uint32_t kCheckForUpdates = 21026;
+inline constexpr uint32_t kAboutTessary = 21027;
+inline constexpr uint32_t kExit = 21028;
+
+inline constexpr uint32_t kAddPhoto = 21030;
+inline constexpr uint32_t kSendBlogEmail = 21031;
+inline constexpr uint32_t kPostRemoteEntryEllipsis = 21032;
+inline constexpr uint32_t kShow = 21033;
+inline constexpr uint32_t kAll = 21034;
+inline constexpr uint32_t kPending = 21035;
+inline constexpr uint32_t kPublished = 21036;
+inline constexpr uint32_t kPublishedByMe = 21037;
+inline constexpr uint32_t kCategory = 21038;
+inline constexpr uint32_t kUnfiled = 21039;
+inline constexpr uint32_t kEditCategoriesEllipsis = 21040;
+inline constexpr uint32_t kManage = 21041;
+inline constexpr uint32_t kCategorizeEntries = 21042;
+inline constexpr uint32_t kDeleteEntries = 21043;
+inline constexpr uint32_t kPurgePhotos = 21044;
+inline constexpr uint32_t kMovePhotos = 21045;
+
+inline constexpr uint32_t kDeleteEntry = 21050;
+inline constexpr uint32_t kViewComments = 21051;
+inline constexpr uint32_t kSendPhotoEmail = 21052;
+inline constexpr uint32_t kPostRemoteEntry = 21053;
+inline constexpr uint32_t kDownloadPhoto = 21054;
+inline constexpr uint32_t kPurgePhoto = 21055;
+
+inline constexpr uint32_t kPhotoCountOne = 21060;
+inline constexpr uint32_t kPhotoCountMany = 21061;
+inline constexpr uint32_t kByAuthor = 21062;
+inline constexpr uint32_t kProgressTitle = 21063;
+
+inline constexpr uint32_t kSocketStartFailed = 21100;
+inline constexpr uint32_t kWrongDeviceType = 21101;
+
+}  // namespace ui::strings
