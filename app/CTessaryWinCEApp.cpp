@@ -1,6 +1,8 @@
 #include "app/CTessaryWinCEApp.h"
 
 #include <QApplication>
+#include <QIcon>
+#include <QPixmap>
 #include <cstdio>
 
 #include "app/CMainFrame.h"
@@ -8,6 +10,7 @@
 #include "platform/DeviceFileSystem.h"
 #include "platform/Registry.h"
 #include "platform/StringTable.h"
+#include "ui/BitmapResource.h"
 #include "ui/DisplayScale.h"
 #include "ui/MessageBox.h"
 #include "ui/PhoneScreen.h"
@@ -61,6 +64,7 @@ bool CTessaryWinCEApp::InitInstance() {
   const int height = static_cast<int>(facts.screenHeight);
   screen_ = new ui::PhoneScreen(width, height);
   window_ = std::make_unique<ui::PhoneWindow>(screen_, options_.zoom);
+  window_->setWindowIcon(QIcon(QPixmap::fromImage(ui::BitmapResource::ProgramIcon())));
   ui::MessageBox::SetOwner(window_.get());
   frame_ = new CMainFrame(*screen_);
   const int d = ui::DisplayScale::Down(20);
