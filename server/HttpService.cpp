@@ -1,0 +1,139 @@
+#include "server/HttpService.h"
+
+#include <httplib.h>
+
+#include <chrono>
+#include <fstream>
+#include <thread>
+#include <iterator>
+
+#include "server/BlogPages.h"
+#include "server/ContentStore.h"
+#include "server/DataFolder.h"
+#include "server/Database.h"
+#include "server/PhotoResizer.h"
+#include "server/PhotoStore.h"
+#include "server/PublishedFileStore.h"
+#include "server/SoapService.h"
+#include "server/Transaction.h"
+#include "server/UrlBuilder.h"
+
+namespace server {
+
+namespace {
+
+constexpr int kWorkerThreads = 16;
+constexpr time_t kKeepAliveSeconds = 2;
+
+std::string HostForUrls(const std::string& host, int port) {
+  std::string name = host.find(':') != std::string::npos ? "[" + host + "]" : host;
+  return port == 80 ? name : name + ":" + std::to_string(port);
+}
+
+std::optional<std::string> Param(const httplib::Request& req, const char* name) {
+  if (!req.has_param(name)) return std::nullopt;
+  return req.get_param_value(name);
+}
+
+}  // namespace
+
+HttpService::HttpService(ServiceConfig config) : config_(std::move(config)) {}
+
+HttpService::~HttpService() { Stop(); }
+
+bool HttpService::Start(const std::string& host, int port, std::string& error) {
+  db_ = std::make_unique<Database>();
+  if (!DataFolder::Open(config_.dataDir, *db_, error)) return false;
+  photos_ = std::make_unique<PhotoStore>(DataFolder::Photos(config_.dataDir));
+  {
+    Transaction tx(*db_);
+    ContentStore content(*db_);
+    photos_->RemoveOrphans(content.LivePhotoKeys());
+  }
+
+  http_ = std::make_unique<httplib::Server>();
+  http_->new_task_queue = [] { return new httplib::ThreadPool(kWorkerThreads); };
+  http_->set_payload_max_length(kMaxRequest);
+  http_->set_keep_alive_timeout(kKeepAliveSeconds);
+  if (port == 0) {
+    port_ = http_->bind_to_any_port(host);
+  } else {
+    port_ = http_->bind_to_port(host, port) ? port : -1;
+  }
+  if (port_ <= 0) {
+    error = "cannot listen on " + host + ":" + std::to_string(port);
+    return false;
+  }
+  if (config_.publicHost.empty()) config_.publicHost = HostForUrls(host, port_);
+  urls_ = std::make_unique<UrlBuilder>(config_.publicHost);
+  soap_ = std::make_unique<SoapService>(*db_, *photos_, config_);
+  pages_ = std::make_unique<BlogPages>(*db_, *urls_);
+  Route();
+  return true;
+}
+
+void HttpService::Route() {
+  auto soap = [this](const httplib::Request& req, httplib::Response& res) {
+    res.set_content(soap_->Handle(req.get_header_value("SOAPAction"), req.body), "text/xml; charset=utf-8");
+  };
+  http_->Post("/ws/", soap);
+  http_->Post("/ws", soap);
+
+  http_->Get(R"(/photos/([^/]+))", [this](const httplib::Request& req, httplib::Response& res) {
+    std::filesystem::path file = photos_->Resolve(req.matches[1].str());
+    if (file.empty()) {
+      res.status = 404;
+      return;
+    }
+    std::ifstream in(file, std::ios::binary);
+    res.set_content(std::string((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>()),
+                    "image/jpeg");
+  });
+
+  http_->Get("/si.aspx", [this](const httplib::Request& req, httplib::Response& res) {
+    std::string jpeg;
+    res.status = PhotoResizer::Resize(*photos_, req.get_param_value("img"), req.get_param_value("ld"),
+                                      req.get_param_value("q"), jpeg);
+    if (res.status == 200) res.set_content(std::move(jpeg), "image/jpeg");
+  });
+
+  auto published = [this](const char* name) {
+    return [this, name](const httplib::Request&, httplib::Response& res) {
+      std::optional<std::string> content;
+      {
+        Transaction tx(*db_);
+        PublishedFileStore files(*db_);
+        content = files.Get(name);
+      }
+      if (!content) {
+        res.status = 404;
+        return;
+      }
+      res.set_content(std::move(*content), "text/plain; charset=utf-8");
+    };
+  };
+  http_->Get("/Downloads/messages/wms/Tessary.txt", published(PublishedFileStore::kMessages));
+  http_->Get("/Downloads/messages/wms/TessaryChannels.txt", published(PublishedFileStore::kChannels));
+
+  http_->Get(R"(/([A-Za-z0-9_-]{1,31})/?)", [this](const httplib::Request& req, httplib::Response& res) {
+    std::string html;
+    res.status = pages_->Render(req.matches[1].str(), Param(req, "albumid"), Param(req, "preview"), html);
+    res.set_content(std::move(html), "text/html; charset=utf-8");
+  });
+}
+
+bool HttpService::Run() { return http_ && http_->listen_after_bind(); }
+
+bool HttpService::WaitUntilRunning() const {
+  for (int i = 0; i < 500 && http_; ++i) {
+    if (http_->is_running()) return true;
+    std::this_thread::sleep_for(std::chrono::milliseconds(10));
+  }
+  return false;
+}
+
+void HttpService::Stop() {
+  if (http_) http_->stop();
+}
+
+}  // namespace server

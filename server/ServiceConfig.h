@@ -1,0 +1,25 @@
+#pragma once
+
+#include <cstdint>
+#include <filesystem>
+#include <functional>
+#include <string>
+
+namespace server {
+
+// Settings of one running service.
+struct ServiceConfig {
+  std::filesystem::path dataDir;
+  // HOST[:PORT] written into every URL the service hands out.
+  std::string publicHost;
+  // Accepted distance, in seconds, between a request's creation time and the clock.
+  int64_t clockWindow = 15 * 60;
+  // Photo quota of free accounts made through "CreateAccount".
+  int64_t freeQuota = 500;
+  // Unix seconds; the system clock when empty (tests set their own).
+  std::function<int64_t()> clock;
+
+  int64_t Now() const;
+};
+
+}  // namespace server
