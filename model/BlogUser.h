@@ -32,6 +32,12 @@ class BlogUser : public CObject {
   // From `position` on, the first marked blog: its position is written back and
   // its urlName answered; null when there is none.
   virtual const std::string* NextMarkedBlog(size_t& position) const = 0;
+  // Asks the user and, on Yes, takes the blog `name` into the account; answers
+  // false after No or when no database object can be made for the name.
+  virtual bool Subscribe(std::string_view name) = 0;
+  // Asks the user and, on Yes, removes the blog `name` from the device; answers
+  // false only after No.
+  virtual bool Unsubscribe(std::string_view name) = 0;
   virtual void RebuildBlogNames() = 0;
   virtual bool IsAgreedBlog(std::string_view name) const = 0;
 };

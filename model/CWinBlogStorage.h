@@ -140,7 +140,7 @@ class CWinBlogStorage : public LocalBlogStorage {
   uint32_t DiscardShownEntries(bool onWeb, bool deletePhoto);
   // Keeps the newest entries up to the limit (and those still to be sent). The
   // wait callback is told 1 before and 0 after a long trim.
-  void TrimToLimit(const std::function<void(int)>& wait = nullptr);
+  void TrimToLimit(const std::function<void(int)>& wait = nullptr) override;
 
   // Photo files.
   void PurgeShownPhotos();

@@ -45,6 +45,8 @@ class CWinBlogUser : public BlogUser {
   void MarkAllBlogs() override;
   void UnmarkBlog(size_t index) override;
   const std::string* NextMarkedBlog(size_t& position) const override;
+  bool Subscribe(std::string_view name) override;
+  bool Unsubscribe(std::string_view name) override;
   void RebuildBlogNames() override;
   bool IsAgreedBlog(std::string_view name) const override;
 

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <string>
 #include <string_view>
@@ -42,6 +43,9 @@ class LocalBlogStorage : public BlogStorage {
   virtual void ConfirmComment(BlogComment& comment) = 0;
   virtual void DropUnconfirmedComments() = 0;
   virtual uint16_t GetEntryLimit() const = 0;
+  // Keeps the newest entries up to the limit (and those still to be sent). The
+  // wait callback is told 1 before and 0 after a long trim.
+  virtual void TrimToLimit(const std::function<void(int)>& wait) = 0;
   virtual bool GetDeleteAfterUpload() const = 0;
   // Version and message hooks of the service client.
   // True for an explicit check or when the last check is more than a day old.
