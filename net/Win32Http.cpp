@@ -1,0 +1,311 @@
+#include "net/Win32Http.h"
+
+#include <curl/curl.h>
+
+#include <cerrno>
+#include <mutex>
+#include <new>
+#include <string_view>
+#include <vector>
+
+#include "TessaryVersion.h"
+#include "net/HttpErrors.h"
+#include "net/Win32LargeStream.h"
+#include "net/Win32SmallStream.h"
+#include "net/XmlWriter.h"
+#include "platform/ErrorCodes.h"
+
+namespace net {
+
+namespace {
+
+// Name and version go into the User-Agent only below this length.
+constexpr size_t kAgentPartLimit = 31;
+
+// What the libcurl callbacks of one transfer share.
+struct TransferState {
+  const HttpRequest* request = nullptr;
+  Stream* answer = nullptr;
+  const std::vector<uint8_t>* body = nullptr;
+  size_t bodySent = 0;
+  bool pieceGiven = false;
+  bool cancelled = false;
+  bool writeFailed = false;
+
+  bool Ask() {
+    if (!cancelled && !request->Ask()) cancelled = true;
+    return !cancelled;
+  }
+};
+
+size_t ReadBody(char* buffer, size_t size, size_t count, void* userdata) {
+  auto* state = static_cast<TransferState*>(userdata);
+  if (state->pieceGiven && !state->Ask()) return CURL_READFUNC_ABORT;
+  size_t piece = state->body->size() - state->bodySent;
+  if (piece > Win32Http::kPieceSize) piece = Win32Http::kPieceSize;
+  if (piece > size * count) piece = size * count;
+  std::copy_n(state->body->data() + state->bodySent, piece, buffer);
+  state->bodySent += piece;
+  state->pieceGiven = piece != 0;
+  return piece;
+}
+
+// Header lines arrive one by one, interim blocks included; they are stored with
+// CR LF line ends whatever the server used.
+size_t WriteHeaderLine(char* data, size_t size, size_t count, void* userdata) {
+  auto* state = static_cast<TransferState*>(userdata);
+  std::string_view line(data, size * count);
+  while (!line.empty() && (line.back() == '\n' || line.back() == '\r')) line.remove_suffix(1);
+  if (!XmlWriter::WriteText(*state->answer, line) ||
+      !XmlWriter::WriteText(*state->answer, "\r\n")) {
+    state->writeFailed = true;
+    return 0;
+  }
+  return size * count;
+}
+
+size_t WriteBodyPiece(char* data, size_t size, size_t count, void* userdata) {
+  auto* state = static_cast<TransferState*>(userdata);
+  if (!state->Ask()) return 0;
+  if (!state->answer->Write(data, static_cast<uint32_t>(size * count))) {
+    state->writeFailed = true;
+    return 0;
+  }
+  return size * count;
+}
+
+// Keeps Cancel working while the server is silent.
+int OnCurlProgress(void* userdata, curl_off_t, curl_off_t, curl_off_t, curl_off_t) {
+  auto* state = static_cast<TransferState*>(userdata);
+  return state->Ask() ? 0 : 1;
+}
+
+std::string ProgramName() {
+  std::string name = program_invocation_short_name;
+  const size_t dot = name.rfind('.');
+  if (dot != std::string::npos && dot > 0) name.resize(dot);
+  return name.size() < kAgentPartLimit ? name : std::string(TESSARY_PROGRAM_NAME);
+}
+
+// Splits the header lines (CR LF separated) into libcurl's list; null when memory is short.
+curl_slist* MakeHeaderList(const std::string& lines) {
+  curl_slist* list = nullptr;
+  size_t start = 0;
+  while (start < lines.size()) {
+    size_t end = lines.find("\r\n", start);
+    if (end == std::string::npos) end = lines.size();
+    if (end > start) {
+      curl_slist* grown = curl_slist_append(list, lines.substr(start, end - start).c_str());
+      if (grown == nullptr) {
+        curl_slist_free_all(list);
+        return nullptr;
+      }
+      list = grown;
+    }
+    start = end + 2;
+  }
+  // Only our own header lines go out: no Accept or Expect of libcurl's.
+  for (const char* suppressed : {"Accept:", "Expect:"}) {
+    curl_slist* grown = curl_slist_append(list, suppressed);
+    if (grown == nullptr) {
+      curl_slist_free_all(list);
+      return nullptr;
+    }
+    list = grown;
+  }
+  return list;
+}
+
+}  // namespace
+
+Win32Http::~Win32Http() { Close(); }
+
+bool Win32Http::Open() {
+  static std::once_flag initialised;
+  static CURLcode initResult = CURLE_OK;
+  std::call_once(initialised, [] { initResult = curl_global_init(CURL_GLOBAL_DEFAULT); });
+  if (initResult != CURLE_OK) {
+    lastResult_ = HttpErrorFromCurl(initResult);
+    return false;
+  }
+  if (session_ != nullptr) return true;
+  CURLSH* share = curl_share_init();
+  if (share == nullptr) {
+    lastResult_ = platform::kErrNotEnoughMemory;
+    return false;
+  }
+  curl_share_setopt(share, CURLSHOPT_SHARE, CURL_LOCK_DATA_DNS);
+  session_ = share;
+  return true;
+}
+
+void Win32Http::Close() {
+  for (Connection& c : cache_) {
+    if (c.handle != nullptr) curl_easy_cleanup(static_cast<CURL*>(c.handle));
+    c = Connection{};
+  }
+  if (session_ != nullptr) {
+    curl_share_cleanup(static_cast<CURLSH*>(session_));
+    session_ = nullptr;
+  }
+}
+
+bool Win32Http::CachedConnection(int slot, std::string& host, uint16_t& port) const {
+  if (slot < 0 || slot >= kConnectionSlots || cache_[slot].handle == nullptr) return false;
+  host = cache_[slot].host;
+  port = cache_[slot].port;
+  return true;
+}
+
+void* Win32Http::GetConnection(const std::string& host, uint16_t port) {
+  for (Connection& c : cache_) {
+    if (c.handle != nullptr && c.port == port && c.host == host) return c.handle;
+  }
+  Connection* slot = nullptr;
+  for (Connection& c : cache_) {
+    if (c.handle == nullptr) {
+      slot = &c;
+      break;
+    }
+  }
+  if (slot == nullptr) {
+    slot = &cache_[kConnectionSlots - 1];
+    curl_easy_cleanup(static_cast<CURL*>(slot->handle));
+    *slot = Connection{};
+  }
+  CURL* handle = curl_easy_init();
+  if (handle == nullptr) return nullptr;
+  slot->host = host;
+  slot->port = port;
+  slot->handle = handle;
+  return handle;
+}
+
+std::unique_ptr<HttpResponse> Win32Http::Send(HttpRequest& request) {
+  lastResult_ = 0;
+  std::unique_ptr<HttpResponse> response(new (std::nothrow) HttpResponse);
+  if (!response) {
+    lastResult_ = platform::kErrNotEnoughMemory;
+    return nullptr;
+  }
+  const uint32_t result = Transfer(request, *response);
+  response->SetResult(result);
+  if (result != 0) lastResult_ = result;
+  return response;
+}
+
+uint32_t Win32Http::Transfer(HttpRequest& request, HttpResponse& response) {
+  if (session_ == nullptr) return platform::kErrInvalidHandle;
+  CURL* handle = static_cast<CURL*>(GetConnection(request.Host(), request.Port()));
+  if (handle == nullptr) return platform::kErrNotEnoughMemory;
+
+  if (!request.Ask()) return platform::kErrCancelled;
+  std::unique_ptr<Stream> text = request.BuildRequestText();
+  if (!text) return platform::kErrNotEnoughMemory;
+
+  // The request line is libcurl's to write; the header lines after it are copied
+  // byte by byte, asking after each one, up to the empty line that ends them.
+  uint8_t ch = 0;
+  uint8_t previous = 0;
+  while (text->ReadByte(ch)) {
+    if (previous == '\r' && ch == '\n') break;
+    previous = ch;
+  }
+  std::string headerLines;
+  while (text->ReadByte(ch)) {
+    headerLines.push_back(static_cast<char>(ch));
+    if (!request.Ask()) return platform::kErrCancelled;
+    const size_t n = headerLines.size();
+    if (n >= 2 && headerLines.compare(n - 2, 2, "\r\n") == 0 &&
+        (n == 2 || (n >= 4 && headerLines.compare(n - 4, 4, "\r\n\r\n") == 0))) {
+      headerLines.resize(n - 2);
+      break;
+    }
+  }
+
+  if (!request.Ask()) return platform::kErrCancelled;
+  std::vector<uint8_t> body;
+  try {
+    body.reserve(text->GetSize() - text->GetPosition());
+    const uint8_t* block = nullptr;
+    uint32_t length = 0;
+    while (text->ReadBlock(block, length)) body.insert(body.end(), block, block + length);
+  } catch (const std::bad_alloc&) {
+    return platform::kErrNotEnoughMemory;
+  }
+  text.reset();
+
+  std::unique_ptr<Stream> answer = Win32LargeStream::CreateTemporary();
+  if (!answer) return platform::kErrNotEnoughMemory;
+  curl_slist* headers = MakeHeaderList(headerLines);
+  if (headers == nullptr) return platform::kErrNotEnoughMemory;
+
+  TransferState state;
+  state.request = &request;
+  state.answer = answer.get();
+  state.body = &body;
+
+  std::string path = request.Path();
+  if (path.front() != '/') path.insert(path.begin(), '/');
+  const std::string url = std::string(request.Secure() ? "https://" : "http://") + request.Host() +
+                          ":" + std::to_string(request.Port()) + path;
+  const std::string method = request.Method();
+
+  curl_easy_reset(handle);
+  curl_easy_setopt(handle, CURLOPT_SHARE, static_cast<CURLSH*>(session_));
+  curl_easy_setopt(handle, CURLOPT_URL, url.c_str());
+  curl_easy_setopt(handle, CURLOPT_HTTP_VERSION, static_cast<long>(CURL_HTTP_VERSION_1_0));
+  curl_easy_setopt(handle, CURLOPT_HTTPHEADER, headers);
+  curl_easy_setopt(handle, CURLOPT_NOSIGNAL, 1L);
+  curl_easy_setopt(handle, CURLOPT_BUFFERSIZE, static_cast<long>(kPieceSize));
+  curl_easy_setopt(handle, CURLOPT_CONNECTTIMEOUT, connectTimeout_);
+  curl_easy_setopt(handle, CURLOPT_LOW_SPEED_LIMIT, 1L);
+  curl_easy_setopt(handle, CURLOPT_LOW_SPEED_TIME, stallTimeout_);
+  curl_easy_setopt(handle, CURLOPT_HEADERFUNCTION, WriteHeaderLine);
+  curl_easy_setopt(handle, CURLOPT_HEADERDATA, &state);
+  curl_easy_setopt(handle, CURLOPT_WRITEFUNCTION, WriteBodyPiece);
+  curl_easy_setopt(handle, CURLOPT_WRITEDATA, &state);
+  curl_easy_setopt(handle, CURLOPT_XFERINFOFUNCTION, OnCurlProgress);
+  curl_easy_setopt(handle, CURLOPT_XFERINFODATA, &state);
+  curl_easy_setopt(handle, CURLOPT_NOPROGRESS, 0L);
+  if (method == "GET") {
+    curl_easy_setopt(handle, CURLOPT_HTTPGET, 1L);
+  } else {
+    curl_easy_setopt(handle, CURLOPT_POST, 1L);
+    curl_easy_setopt(handle, CURLOPT_POSTFIELDSIZE_LARGE, static_cast<curl_off_t>(body.size()));
+    curl_easy_setopt(handle, CURLOPT_READFUNCTION, ReadBody);
+    curl_easy_setopt(handle, CURLOPT_READDATA, &state);
+    if (method != "POST") curl_easy_setopt(handle, CURLOPT_CUSTOMREQUEST, method.c_str());
+  }
+
+  const CURLcode code = curl_easy_perform(handle);
+  curl_easy_setopt(handle, CURLOPT_HTTPHEADER, nullptr);
+  curl_slist_free_all(headers);
+
+  uint32_t result = 0;
+  if (state.cancelled) {
+    result = platform::kErrCancelled;
+  } else if (state.writeFailed) {
+    result = platform::kErrOutOfMemory;
+  } else {
+    result = HttpErrorFromCurl(code);
+  }
+  // The last read, the one that finds the answer's end, is asked about too.
+  if (result == 0 && !state.Ask()) result = platform::kErrCancelled;
+  if (result == 0) response.SetAnswer(std::move(answer));
+  return result;
+}
+
+std::unique_ptr<Stream> Win32Http::MakeUserAgentHeader() {
+  std::unique_ptr<Win32SmallStream> header = Win32SmallStream::Create();
+  if (!header) return nullptr;
+  std::string version = TESSARY_VERSION;
+  if (version.size() >= kAgentPartLimit) version.clear();
+  if (!XmlWriter::WriteText(*header, "User-Agent: WinCE-Smartphone " + ProgramName() + " " + version)) {
+    return nullptr;
+  }
+  header->Seek(0);
+  return header;
+}
+
+}  // namespace net
