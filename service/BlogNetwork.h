@@ -1,0 +1,45 @@
+#pragma once
+
+#include <cstdint>
+#include <string_view>
+
+namespace model {
+class BlogComment;
+class BlogEntry;
+class CWinBlogStorage;
+class CWinBlogUser;
+class ProgressReporter;
+}  // namespace model
+
+namespace service {
+
+// One service operation for one blog database: the HTTP client opened around it
+// (a failure to open shows "A connection to the Internet could not be made." and
+// answers 10201), the database and the account handed to the service client, the
+// progress callback attached. The caller saves the database afterwards.
+class BlogNetwork {
+ public:
+
+  static uint32_t SyncBlog(model::CWinBlogUser& user, model::CWinBlogStorage& blog,
+                           model::BlogEntry* entry, model::ProgressReporter* progress);
+  static uint32_t DownloadPhoto(model::CWinBlogStorage& blog, model::ProgressReporter* progress,
+                                model::BlogEntry& entry, uint8_t sizeCode);
+  static uint32_t PostComment(model::CWinBlogUser& user, model::CWinBlogStorage& blog,
+                              model::ProgressReporter* progress, model::BlogComment& comment);
+  static uint32_t SendPhotoEmail(model::CWinBlogUser& user, model::CWinBlogStorage& blog,
+                                 model::ProgressReporter* progress, uint32_t categoryId,
+                                 uint32_t entryId, std::string_view recipients,
+                                 std::string_view message);
+  static uint32_t PostRemoteEntry(model::CWinBlogUser& user, model::CWinBlogStorage& blog,
+                                  model::ProgressReporter* progress, uint32_t categoryId,
+                                  uint32_t entryId, std::string_view remoteBlog,
+                                  std::string_view title, std::string_view caption);
+  // The explicit version check, offering again a version the user ignored.
+  // Answers whether the user chose to download a newer version; `newerExists`
+  // tells whether there is one; `code` is 0 when the file was read, 1223 after
+  // Cancel, 31 (nothing shown) when it could not be read.
+  static bool CheckForUpdates(model::CWinBlogStorage& blog, model::ProgressReporter* progress,
+                              bool& newerExists, uint32_t& code);
+};
+
+}  // namespace service

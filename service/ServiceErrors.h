@@ -1,0 +1,54 @@
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <string_view>
+
+// The service's error vocabulary: the server texts of an answer's <MS> element and
+// the table that turns any result code into the message the user sees.
+namespace service {
+
+inline constexpr uint32_t kServerErrorFirst = 8000;
+inline constexpr uint32_t kErrInvalidVersion = 8000;
+inline constexpr uint32_t kErrInvalidAuthentication = 8001;
+inline constexpr uint32_t kErrInvalidTimestamp = 8004;
+inline constexpr uint32_t kErrCategoryDeleted = 8007;
+inline constexpr uint32_t kErrPictureLimit = 8008;
+inline constexpr uint32_t kErrPictureDeleted = 8009;
+inline constexpr uint32_t kErrNoEditPicture = 8011;
+inline constexpr uint32_t kErrNoEditCategory = 8012;
+inline constexpr uint32_t kErrNoAddPicture = 8013;
+inline constexpr uint32_t kErrNoAddCategory = 8014;
+inline constexpr uint32_t kErrNoDeleteCategory = 8015;
+inline constexpr uint32_t kErrNoDeletePicture = 8016;
+inline constexpr uint32_t kErrNoEditComment = 8019;
+inline constexpr uint32_t kErrNoPostComment = 8020;
+inline constexpr uint32_t kErrNoDeleteComment = 8021;
+inline constexpr uint32_t kErrPasswordProtected = 8022;
+inline constexpr uint32_t kErrWrongViewPassword = 8023;
+inline constexpr uint32_t kErrGroupLimit = 8024;
+inline constexpr uint32_t kErrRemotePostFailed = 8025;
+inline constexpr uint32_t kErrUnknownServerMessage = 65535;
+inline constexpr uint32_t kResultInvalidJpeg = 10200;
+inline constexpr uint32_t kResultAlreadyReported = 10201;
+inline constexpr uint32_t kResultPhotoMissing = 11000;
+inline constexpr uint32_t kCreateFailed = static_cast<uint32_t>(-10300);
+inline constexpr uint32_t kCreateEmailUsed = static_cast<uint32_t>(-10301);
+inline constexpr uint32_t kCreateBlogUrlUsed = static_cast<uint32_t>(-10302);
+
+// String ids of the texts this layer shows itself.
+inline constexpr uint32_t kStringUnknownError = 7999;
+
+class ServiceErrors {
+ public:
+  // The code of a server message text (8000 + its place in the list, compared
+  // without regard to letter case), or 65535 for a text not in the list.
+  static uint32_t CodeOfServerText(std::string_view text);
+  // The message for a code: its table text, the empty text for the codes whose
+  // server text is shown instead, or "An unknown error occurred (%d)." otherwise.
+  static std::string GetErrorText(uint32_t code);
+  // "An unknown error occurred (%d)." with the code as a signed number.
+  static std::string UnknownErrorText(uint32_t code);
+};
+
+}  // namespace service
