@@ -14,6 +14,8 @@ namespace {
 constexpr uint32_t kIdsSaveFailed = 22100;
 // Save's answer when writing failed after the file was created.
 constexpr uint32_t kWriteFailed = 0xFFFFFFFFu;
+// The format version this program writes.
+constexpr uint16_t kFileVersion = 1;
 // Longest blog name, so that "<name>.tsl" stays a valid file name.
 constexpr size_t kMaxBlogName = 200;
 
@@ -61,6 +63,7 @@ void CWinBlogStorage::Serialize(Archive& ar) {
 
 void CWinBlogStorage::WriteFields(Archive& ar) {
   const CBlogInfo& b = blogInfo_;
+  version_ = kFileVersion;
   ar.WriteU16(version_);
   ar.WriteU32(0);
   ar.WriteU32(b.ownerId);
@@ -136,7 +139,6 @@ uint32_t CWinBlogStorage::Load() {
 }
 
 uint32_t CWinBlogStorage::Save() {
-  version_ = 1;
   bool created = false;
   uint32_t rc = archivefile::WriteAtomically(path_, *this, created);
   if (!created) {

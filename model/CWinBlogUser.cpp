@@ -13,6 +13,8 @@ namespace model {
 
 namespace {
 
+// The format version this program writes.
+constexpr uint32_t kFileVersion = 1;
 constexpr const char* kUserFileName = "UserInfo.tsu";
 constexpr const char* kDataSubfolder = "Morvane\\Tessary";
 // "There was an error saving the local blog database."
@@ -53,6 +55,7 @@ std::string CWinBlogUser::UserFilePath() const {
 
 void CWinBlogUser::Serialize(Archive& ar) {
   if (ar.IsStoring()) {
+    version_ = kFileVersion;
     ar.WriteU32(version_);
     ar.WriteU32(userId_);
     ar.WriteString(email_);
@@ -86,7 +89,6 @@ uint32_t CWinBlogUser::LoadUser() {
 }
 
 uint32_t CWinBlogUser::SaveUser() {
-  version_ = 1;
   bool created = false;
   uint32_t rc = archivefile::WriteAtomically(UserFilePath(), *this, created);
   if (!created) {

@@ -1,0 +1,211 @@
+#include <gtest/gtest.h>
+
+#include "model/CWinBlogStorage.h"
+#include "model/CWinBlogUser.h"
+#include "net/SmallStream.h"
+#include "net/Win32LargeStream.h"
+#include "net/Win32SmallStream.h"
+#include "platform/DeviceFacts.h"
+#include "platform/ErrorCodes.h"
+#include "platform/Registry.h"
+#include "tests/model/ModelTestUtil.h"
+#include "tests/support/RecordingProgress.h"
+#include "tests/support/TempDeviceRoot.h"
+
+using model::CWinBlogStorage;
+using modeltest::MakeEntry;
+
+namespace {
+
+class PhotoFilesTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    blog = user.MakeBlog("trips");
+    ASSERT_NE(blog, nullptr);
+  }
+  // An entry whose photo file exists at `path`.
+  model::CWinBlogEntry* AddPhoto(uint32_t id, const std::string& path) {
+    modeltest::WriteFile(root, path, "photo " + path);
+    auto e = MakeEntry(id, 1000 - id);
+    e->photoPath = path;
+    e->SetPhotoSize(model::kSizeFull);
+    model::CWinBlogEntry* raw = e.get();
+    blog->InsertEntry(std::move(e));
+    return raw;
+  }
+
+  testsupport::TempDeviceRoot root;
+  model::CWinBlogUser user;
+  std::unique_ptr<CWinBlogStorage> blog;
+};
+
+}  // namespace
+
+TEST_F(PhotoFilesTest, PhotoFolderPrefersTheStorageCard) {
+  ASSERT_EQ(blog->ComputePhotoFolder(), 0u);
+  EXPECT_EQ(blog->GetPhotoFolder(), "\\My Documents\\My Pictures\\trips");
+  EXPECT_TRUE(root.Fs().IsDirectory(blog->GetPhotoFolder()));
+
+  std::string card = modeltest::MakeCard(root, "Storage Card");
+  EXPECT_EQ(CWinBlogStorage::FindStorageCard(), card);
+  ASSERT_EQ(blog->ComputePhotoFolder(), 0u);
+  EXPECT_EQ(blog->GetPhotoFolder(), "\\Storage Card\\DCIM\\trips");
+  EXPECT_TRUE(root.Fs().IsDirectory("\\Storage Card\\DCIM\\trips"));
+
+  std::string there;
+  ASSERT_EQ(blog->PhotoFolderOn("\\", there), 0u);
+  EXPECT_EQ(there, "\\My Documents\\My Pictures\\trips");
+  EXPECT_EQ(blog->GetPhotoFolder(), "\\Storage Card\\DCIM\\trips");
+}
+
+TEST_F(PhotoFilesTest, LegacyCameraFolderOnOlderPhones) {
+  platform::DeviceFacts saved = platform::DeviceFacts::Current();
+  platform::DeviceFacts::Current().osMajorVersion = 4;
+  root.Fs().CreateFolders("\\Windows\\Camera");
+  platform::RegistryHandle key = nullptr;
+  ASSERT_EQ(platform::RegCreateKey(platform::Hive::LocalMachine, "SOFTWARE\\HTC\\Camera", key), 0u);
+  const std::u16string path = u"\\Windows\\Camera";
+  platform::RegSetValue(key, "Path", platform::kRegString, path.c_str(),
+                        static_cast<uint32_t>((path.size() + 1) * 2));
+  platform::RegCloseKey(key);
+
+  ASSERT_EQ(blog->ComputePhotoFolder(), 0u);
+  EXPECT_EQ(blog->GetPhotoFolder(), "\\My Documents\\My Photos\\trips");
+  modeltest::MakeCard(root, "SD");
+  ASSERT_EQ(blog->ComputePhotoFolder(), 0u);
+  EXPECT_EQ(blog->GetPhotoFolder(), "\\SD\\My Documents\\My Photos\\trips");
+  platform::DeviceFacts::Current().osMajorVersion = 5;
+  ASSERT_EQ(blog->ComputePhotoFolder(), 0u);
+  EXPECT_EQ(blog->GetPhotoFolder(), "\\SD\\DCIM\\trips");
+  platform::DeviceFacts::Current() = saved;
+}
+
+TEST_F(PhotoFilesTest, HostileUrlNameGetsNoPhotoFolder) {
+  blog->GetBlogInfo()->urlName = "..\\..\\escape";
+  EXPECT_NE(blog->ComputePhotoFolder(), 0u);
+  EXPECT_TRUE(blog->GetPhotoFolder().empty());
+}
+
+TEST_F(PhotoFilesTest, DownloadedFilesArePlainNamedAndNeverPartial) {
+  std::unique_ptr<net::Stream> stream = net::Win32SmallStream::Create();
+  ASSERT_NE(stream, nullptr);
+  std::string payload(10000, 'j');
+  ASSERT_TRUE(stream->Write(payload.data(), static_cast<uint32_t>(payload.size())));
+  for (const char* bad : {"", "..", "a\\b.jpg", "../x.jpg", "a/b", "x\ny.jpg", "..jpg"}) {
+    EXPECT_EQ(blog->WriteDownloadedFile(bad, stream), platform::kErrInvalidName) << bad;
+  }
+  EXPECT_TRUE(blog->GetPhotoFolder().empty());
+
+  int writes = 0;
+  root.Fs().SetWriteFault([&writes](const std::string&, uint32_t) {
+    return ++writes == 1 ? platform::kErrDiskFull : 0u;
+  });
+  EXPECT_EQ(blog->WriteDownloadedFile("big.jpg", stream), platform::kErrDiskFull);
+  EXPECT_FALSE(root.Fs().Exists(blog->GetPhotoFolder() + "\\big.jpg"));
+  root.Fs().SetWriteFault(nullptr);
+
+  ASSERT_EQ(blog->WriteDownloadedFile("big.jpg", stream), 0u);
+  auto* reader = dynamic_cast<net::Win32LargeStream*>(stream.get());
+  ASSERT_NE(reader, nullptr);
+  EXPECT_EQ(reader->Path(), "\\My Documents\\My Pictures\\trips\\big.jpg");
+  EXPECT_EQ(reader->GetSize(), payload.size());
+  uint8_t first = 0;
+  ASSERT_TRUE(reader->ReadByte(first));
+  EXPECT_EQ(first, 'j');
+}
+
+TEST_F(PhotoFilesTest, PurgeDeletesShownPhotosAndTidiesTheFolder) {
+  ASSERT_EQ(blog->ComputePhotoFolder(), 0u);
+  const std::string folder = blog->GetPhotoFolder();
+  auto* a = AddPhoto(1, folder + "\\a.jpg");
+  auto* b = AddPhoto(2, folder + "\\b.jpg");
+  b->SetCategoryId(4);
+  a->SetThumbnail({1, 2});
+  blog->SetFilters(0, model::kShowAll);
+  blog->PurgeShownPhotos();
+  EXPECT_TRUE(a->photoPath.empty());
+  EXPECT_EQ(a->GetThumbnail().size(), 2u);
+  EXPECT_EQ(a->GetPhotoSize(), model::kSizeFull);
+  EXPECT_TRUE(root.Fs().Exists(folder + "\\b.jpg"));
+  EXPECT_TRUE(root.Fs().IsDirectory(folder));
+  blog->PurgeAllPhotos();
+  EXPECT_FALSE(root.Fs().Exists(folder + "\\b.jpg"));
+  EXPECT_FALSE(root.Fs().IsDirectory(folder));
+}
+
+TEST_F(PhotoFilesTest, MovePhotosBetweenMainMemoryAndCard) {
+  std::string card = modeltest::MakeCard(root, "Storage Card");
+  ASSERT_EQ(root.Fs().CreateFolders("\\My Documents\\My Pictures\\trips"), 0u);
+  ASSERT_EQ(root.Fs().CreateFolders("\\Storage Card\\DCIM\\trips"), 0u);
+  auto* inMemory = AddPhoto(1, "\\My Documents\\My Pictures\\trips\\one.jpg");
+  auto* onCard = AddPhoto(2, "\\Storage Card\\DCIM\\trips\\two.jpg");
+  auto* elsewhere = AddPhoto(3, "\\Temp\\three.jpg");
+  auto* missing = MakeEntry(4, 1).release();
+  missing->photoPath = "\\My Documents\\gone.jpg";
+  blog->InsertEntry(std::unique_ptr<model::CWinBlogEntry>(missing));
+  modeltest::WriteFile(root, "\\Storage Card\\DCIM\\trips\\one.jpg", "stale");
+
+  testsupport::RecordingProgress progress;
+  ASSERT_EQ(blog->MovePhotos(&progress, "\\", card), 0u);
+  EXPECT_EQ(inMemory->photoPath, "\\Storage Card\\DCIM\\trips\\one.jpg");
+  EXPECT_EQ(modeltest::ReadHostFile(root.Host(inMemory->photoPath)).size(),
+            std::string("photo \\My Documents\\My Pictures\\trips\\one.jpg").size());
+  EXPECT_EQ(onCard->photoPath, "\\Storage Card\\DCIM\\trips\\two.jpg");
+  EXPECT_EQ(elsewhere->photoPath, "\\Temp\\three.jpg");
+  EXPECT_EQ(missing->photoPath, "\\My Documents\\gone.jpg");
+  EXPECT_EQ(progress.texts, (std::vector<std::string>{"one.jpg", "gone.jpg"}));
+  EXPECT_FALSE(root.Fs().IsDirectory("\\My Documents\\My Pictures\\trips"));
+  EXPECT_TRUE(root.Fs().Exists(blog->GetPath()));  // saved
+
+  // Moving onto the same location leaves the photos where they are.
+  ASSERT_EQ(blog->MovePhotos(nullptr, card, card), 0u);
+  EXPECT_TRUE(root.Fs().Exists(onCard->photoPath));
+
+  ASSERT_EQ(blog->MovePhotos(nullptr, card, "\\"), 0u);
+  EXPECT_EQ(onCard->photoPath, "\\My Documents\\My Pictures\\trips\\two.jpg");
+  EXPECT_TRUE(root.Fs().Exists(onCard->photoPath));
+}
+
+TEST_F(PhotoFilesTest, MoveStopsOnCancelAndKeepsWhatMoved) {
+  std::string card = modeltest::MakeCard(root, "Storage Card");
+  root.Fs().CreateFolders("\\My Documents\\My Pictures\\trips");
+  auto* first = AddPhoto(1, "\\My Documents\\My Pictures\\trips\\1.jpg");
+  auto* second = AddPhoto(2, "\\My Documents\\My Pictures\\trips\\2.jpg");
+  testsupport::RecordingProgress progress(1);
+  EXPECT_EQ(blog->MovePhotos(&progress, "\\", card), platform::kErrCancelled);
+  EXPECT_EQ(first->photoPath, "\\Storage Card\\DCIM\\trips\\1.jpg");
+  EXPECT_EQ(second->photoPath, "\\My Documents\\My Pictures\\trips\\2.jpg");
+  CWinBlogStorage saved;
+  saved.SetPath(blog->GetPath());
+  ASSERT_EQ(saved.Load(), 0u);
+  EXPECT_EQ(saved.FindEntry(1)->photoPath, first->photoPath);
+}
+
+TEST_F(PhotoFilesTest, HasPhotoIgnoresCaseAndRemovedEntries) {
+  auto* a = AddPhoto(1, "\\My Documents\\A.jpg");
+  EXPECT_TRUE(blog->HasPhoto(u"\\my documents\\a.JPG"));
+  EXPECT_FALSE(blog->HasPhoto(u"\\My Documents\\B.jpg"));
+  a->MarkRemoved();
+  EXPECT_FALSE(blog->HasPhoto(u"\\My Documents\\A.jpg"));
+}
+
+TEST_F(PhotoFilesTest, NewLocalEntryIsAPendingFullSizePhoto) {
+  const std::string path = "\\My Documents\\My Pictures\\cam.jpg";
+  modeltest::WriteJpeg(root, path, 64, 48);
+  ASSERT_EQ(root.Fs().SetLastWriteTime(path, 3000000000u), 0u);
+  blog->SetFilters(0xFFFFFF01u, model::kShowAll);
+  model::CWinBlogEntry entry;
+  blog->NewLocalEntry(entry, path);
+  EXPECT_EQ(entry.GetCategoryId(), 0xFFFFFF01u);
+  EXPECT_EQ(entry.GetDate(), 3000000000u);
+  EXPECT_EQ(entry.GetDate2(), 3000000000u);
+  EXPECT_EQ(entry.GetPhotoSize(), model::kSizeFull);
+  EXPECT_EQ(entry.photoPath, path);
+  EXPECT_TRUE(entry.IsModified());
+  EXPECT_FALSE(entry.HasId());
+  EXPECT_FALSE(entry.GetThumbnail().empty());
+  uint16_t w = 0, h = 0;
+  entry.GetPhotoDimensions(w, h);
+  EXPECT_EQ(w, 64);
+  EXPECT_EQ(h, 48);
+}
