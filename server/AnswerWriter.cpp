@@ -70,12 +70,8 @@ std::string AnswerWriter::Error(std::string_view operation, std::string_view hos
 void AnswerWriter::AppendEscaped(std::string& out, std::string_view text) {
   for (char c : text) {
     switch (c) {
-      case '\t': out += "&#x9;"; break;
-      case '\n': out += "&#xA;"; break;
       case '\r': out += "&#xD;"; break;
-      case '"': out += "&quot;"; break;
       case '&': out += "&amp;"; break;
-      case '\'': out += "&apos;"; break;
       case '<': out += "&lt;"; break;
       case '>': out += "&gt;"; break;
       default: out += c;

@@ -24,7 +24,8 @@ class AnswerWriter {
 
   // A complete answer carrying the message of a code in <MS>.
   static std::string Error(std::string_view operation, std::string_view host, int code);
-  // Appends text with the characters that XML reserves (and TAB, LF, CR) as entities.
+  // Appends text with "&", "<", ">" and CR as entities. Nothing else is escaped:
+  // clients keep a fixed number of raw bytes per element, so every entity costs room.
   static void AppendEscaped(std::string& out, std::string_view text);
 
  private:
