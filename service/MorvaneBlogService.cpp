@@ -253,11 +253,14 @@ uint32_t MorvaneBlogService::Exchange(std::string_view operation, std::unique_pt
 uint32_t MorvaneBlogService::ReportError(uint32_t code) {
   std::string text = ServiceErrors::GetErrorText(code);
   if (text.empty()) text = serverMessage_;
+  // Texts that already end a sentence get no second full stop.
+  const bool addFullStop = text.empty() || text.back() != '.';
   const std::string_view shown = text;
   if (storage_ != nullptr) {
-    storage_->ReportError(code, &shown, true);
+    storage_->ReportError(code, &shown, addFullStop);
   } else {
-    model::UserInterface::Current().ShowMessage(text + ".", model::MessageIcon::Exclamation);
+    model::UserInterface::Current().ShowMessage(addFullStop ? text + "." : text,
+                                                model::MessageIcon::Exclamation);
   }
   return kResultAlreadyReported;
 }

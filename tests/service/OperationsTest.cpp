@@ -1,0 +1,299 @@
+#include <gtest/gtest.h>
+
+#include <fstream>
+
+#include "model/ModelConstants.h"
+#include "net/HttpErrors.h"
+#include "platform/ErrorCodes.h"
+#include "service/ServiceErrors.h"
+#include "tests/service/ServiceFixture.h"
+
+namespace servicetest {
+namespace {
+
+using model::MessageIcon;
+
+std::string Ms(const std::string& text) { return "<MS>" + text + "</MS>"; }
+
+class OperationsTest : public ServiceTest {
+ protected:
+  model::CWinBlogAlbum* AddCategory(uint32_t id, const std::string& name, bool modified) {
+    auto c = std::make_unique<model::CWinBlogAlbum>();
+    c->SetId(id);
+    c->SetName(name);
+    c->SetModified(modified);
+    model::CWinBlogAlbum* raw = c.get();
+    blog_->InsertCategory(std::move(c));
+    return raw;
+  }
+  model::CWinBlogEntry* AddEntry(uint32_t id, uint32_t categoryId, const std::string& photoPath = "") {
+    auto e = std::make_unique<model::CWinBlogEntry>();
+    e->SetId(id);
+    e->SetCategoryId(categoryId);
+    e->SetTitle("T");
+    e->SetCaption("C");
+    e->SetDate(Time(2026, 1, 2, 3, 4, 5));
+    e->SetDate2(Time(2026, 1, 2, 3, 4, 6));
+    e->photoPath = photoPath;
+    model::CWinBlogEntry* raw = e.get();
+    blog_->InsertEntry(std::move(e));
+    return raw;
+  }
+  void WriteHostFile(const std::string& phonePath, const std::string& bytes) {
+    root_.Fs().CreateFolders(std::string(platform::PhoneFolderOf(phonePath)));
+    std::ofstream(root_.Host(phonePath), std::ios::binary) << bytes;
+  }
+};
+
+TEST_F(OperationsTest, NewCategoryTakesTheServiceIdAndItsEntriesFollow) {
+  model::CWinBlogAlbum* category = AddCategory(model::kFirstLocalCategoryId, "Trips", true);
+  model::CWinBlogEntry* entry = AddEntry(11, model::kFirstLocalCategoryId);
+  server_.EnqueueOk(Answer("AC", "<CI>42</CI>"));
+  EXPECT_EQ(service_->StoreCategory(*category), 0u);
+  EXPECT_EQ(Elements(0), Auth(true) + "<CA><NM>Trips</NM></CA>");
+  EXPECT_EQ(category->GetId(), 42u);
+  EXPECT_FALSE(category->IsModified());
+  EXPECT_EQ(entry->GetCategoryId(), 42u);
+  EXPECT_EQ(StageReports(1), 1);
+
+  category->SetName("A&B");
+  category->SetModified(true);
+  server_.EnqueueOk(Answer("EC", ""));
+  EXPECT_EQ(service_->StoreCategory(*category), 0u);
+  EXPECT_EQ(Elements(1), Auth(true) + "<CA><CI>42</CI><NM>A&amp;B</NM></CA>");
+  EXPECT_NE(server_.Requests()[1].find("SOAPAction: \"http://127.0.0.1/ws/EC\""), std::string::npos);
+}
+
+TEST_F(OperationsTest, RefusedCategoryIsDroppedLocallyAndForcesAFullDownload) {
+  model::CWinBlogAlbum* category = AddCategory(9, "Mine", true);
+  service_->SetSyncTimestamp(Time(2026, 2, 1, 0, 0, 0));
+  server_.EnqueueOk(Answer("EC", Ms("Error: You have not permission to ADD a category")));
+  ui_.ExpectMessage("You do not have permission to edit this blog's categories.", MessageIcon::Exclamation);
+  EXPECT_EQ(service_->StoreCategory(*category), 0u);
+  EXPECT_FALSE(category->IsModified());
+  EXPECT_EQ(service_->GetSyncTimestamp(), 0u);
+  EXPECT_EQ(service_->GetRequestTimestamp(), 0u);
+
+  // A read-only blog refuses before anything is sent.
+  blog_->GetBlogInfo()->readOnly = true;
+  category->SetModified(true);
+  ui_.ExpectMessage("You do not have permission to edit this blog's categories.", MessageIcon::Exclamation);
+  EXPECT_EQ(service_->StoreCategory(*category), 0u);
+  EXPECT_EQ(server_.Requests().size(), 1u);
+  EXPECT_TRUE(ui_.Done());
+}
+
+TEST_F(OperationsTest, DeletesSendTheIdAndRemoveForGood) {
+  AddCategory(5, "Old", false);
+  model::CWinBlogEntry* entry = AddEntry(77, 5);
+  blog_->RemoveCategory(*blog_->FindCategory(5), false);
+  blog_->RemoveEntry(*entry, false, false);
+  server_.EnqueueOk(Answer("DC", ""));
+  server_.EnqueueOk(Answer("DP", ""));
+  EXPECT_EQ(service_->DeleteCategory(*blog_->GetFirstDeletedCategory()), 0u);
+  EXPECT_EQ(service_->DeleteEntry(*blog_->GetFirstDeletedEntry()), 0u);
+  EXPECT_EQ(Elements(0), Auth(true) + "<CA><CI>5</CI></CA>");
+  EXPECT_EQ(Elements(1), Auth(true) + "<PI><ID>77</ID></PI>");
+  EXPECT_EQ(blog_->GetFirstDeletedCategory(), nullptr);
+  EXPECT_EQ(blog_->GetFirstDeletedEntry(), nullptr);
+}
+
+TEST_F(OperationsTest, NewEntryGoesUpWithItsPhotoAndTakesTheAnswer) {
+  WriteHostFile("\\My Documents\\My Pictures\\a.jpg", "JPEGDATA");
+  model::CWinBlogEntry* entry = AddEntry(0, 0, "\\My Documents\\My Pictures\\a.jpg");
+  server_.EnqueueOk(Answer("AP", "<ID>99</ID><BY>Someone</BY><OU>http://h/p/full.jpg</OU>"));
+  EXPECT_EQ(service_->StoreEntry(*entry, &ServiceTest::Callback, this, 0, 1, 3), 0u);
+  EXPECT_EQ(Elements(0), Auth(true) +
+                             "<PI><CI>0</CI><TI>T</TI><CP>C</CP><PD>2026-01-02T03:04:05+0000</PD>"
+                             "<TD>2026-01-02T03:04:06+0000</TD><JP>SlBFR0RBVEE=</JP></PI>");
+  EXPECT_EQ(entry->GetId(), 99u);
+  EXPECT_EQ(entry->GetFullSizeUrl(), "http://h/p/full.jpg");
+  EXPECT_EQ(entry->GetAuthorName(), "");  // personal blog: no author taken
+  EXPECT_EQ(entry->GetUploadSize(), 3);
+  EXPECT_FALSE(entry->IsModified());
+  ASSERT_FALSE(reports_.empty());
+  EXPECT_EQ(reports_[0].stage, 3u);
+  EXPECT_EQ(reports_[0].number, 1);
+  EXPECT_EQ(reports_[0].total, 3);
+
+  // An edit never carries the photo.
+  entry->SetModified(true);
+  server_.EnqueueOk(Answer("EP", ""));
+  EXPECT_EQ(service_->StoreEntry(*entry, nullptr, nullptr, 0, 1, 1), 0u);
+  EXPECT_EQ(Body(1).find("<JP>"), std::string::npos);
+  EXPECT_NE(Elements(1).find("<PI><ID>99</ID><CI>0</CI>"), std::string::npos);
+}
+
+TEST_F(OperationsTest, GroupBlogUploadTakesAuthorAndUser) {
+  blog_->GetBlogInfo()->groupType = 1;
+  blog_->GetBlogInfo()->ownerId = kUserId;
+  WriteHostFile("\\My Documents\\b.jpg", "xy");
+  model::CWinBlogEntry* entry = AddEntry(0, 0, "\\My Documents\\b.jpg");
+  server_.EnqueueOk(Answer("AP", "<ID>5</ID><BY>Me &amp; I</BY><OU>http://h/b.jpg</OU>"));
+  EXPECT_EQ(service_->StoreEntry(*entry, nullptr, nullptr, 1, 1, 1), 0u);
+  EXPECT_EQ(entry->GetAuthorName(), "Me & I");
+  EXPECT_EQ(entry->GetAuthorId(), kUserId);
+}
+
+TEST_F(OperationsTest, NewEntryWithoutItsPhotoSendsNothing) {
+  model::CWinBlogEntry* entry = AddEntry(0, 0, "\\My Documents\\gone.jpg");
+  EXPECT_EQ(service_->StoreEntry(*entry, nullptr, nullptr, 0, 1, 1), service::kResultPhotoMissing);
+  EXPECT_TRUE(server_.Requests().empty());
+  EXPECT_TRUE(entry->IsModified());
+}
+
+TEST_F(OperationsTest, PictureLimitOfSomeoneElsesGroupBlogIsTheGroupsLimit) {
+  blog_->GetBlogInfo()->groupType = 1;
+  blog_->GetBlogInfo()->ownerId = 1234;
+  WriteHostFile("\\My Documents\\c.jpg", "z");
+  model::CWinBlogEntry* entry = AddEntry(0, 0, "\\My Documents\\c.jpg");
+  server_.EnqueueOk(Answer("AP", Ms("Error: Your Picture limit is over")));
+  ui_.ExpectMessage("Your photos were not uploaded because this group blog has reached its photo limit.",
+                    MessageIcon::Exclamation);
+  EXPECT_EQ(service_->StoreEntry(*entry, nullptr, nullptr, 1, 1, 1), service::kResultAlreadyReported);
+  EXPECT_TRUE(entry->IsModified());
+}
+
+TEST_F(OperationsTest, ServerErrorIsShownOnceTransportFailureNever) {
+  model::CWinBlogEntry entry;
+  entry.SetId(3);
+  server_.EnqueueOk(Answer("DP", Ms("Error: This picture is deleted or doesn't exist")));
+  ui_.ExpectMessage("Error: This picture is deleted or doesn't exist.", MessageIcon::Exclamation);
+  EXPECT_EQ(service_->DeleteEntry(entry), service::kResultAlreadyReported);
+
+  server_.EnqueueRaw("HTTP/1.1 503 Busy\r\nContent-Length: 0\r\nConnection: close\r\n\r\n");
+  EXPECT_EQ(service_->DeleteEntry(entry), 503u);
+  EXPECT_EQ(StageReports(net::kStageTransportFailure), 1);
+  EXPECT_EQ(reports_.back().code, 503u);
+  EXPECT_TRUE(ui_.Done());
+}
+
+TEST_F(OperationsTest, CommentsAreAddedAndDeleted) {
+  AddEntry(50, 0);
+  blog_->GetBlogInfo()->commentsAllowed = true;
+  auto c = std::make_unique<model::CWinBlogComment>();
+  c->SetEntryId(50);
+  c->SetText("nice <3");
+  c->SetDate(Time(2026, 3, 1, 12, 0, 0));
+  c->SetModified(true);
+  model::CWinBlogComment* comment = c.get();
+  blog_->InsertComment(std::move(c));
+  server_.EnqueueOk(Answer("AO", "<OI>600</OI><BY>Me</BY>"));
+  EXPECT_EQ(service_->StoreComment(*comment, nullptr, nullptr), 0u);
+  EXPECT_EQ(Elements(0), Auth(true) + "<OM><ID>50</ID><OD>2026-03-01T12:00:00Z</OD><OT>nice &lt;3</OT></OM>");
+  EXPECT_EQ(comment->GetId(), 600u);
+  EXPECT_EQ(comment->GetAuthorName(), "Me");
+  EXPECT_EQ(comment->GetAuthorId(), kUserId);
+  EXPECT_FALSE(comment->IsModified());
+
+  blog_->RemoveComment(*comment, false);
+  server_.EnqueueOk(Answer("DCO", ""));
+  EXPECT_EQ(service_->DeleteComment(*blog_->GetFirstDeletedComment()), 0u);
+  EXPECT_EQ(Elements(1), Auth(true) + "<OM><OI>600</OI></OM>");
+  EXPECT_EQ(blog_->GetFirstDeletedComment(), nullptr);
+}
+
+TEST_F(OperationsTest, PhotoEmailAndRemotePost) {
+  server_.EnqueueOk(Answer("PhotoEMail", ""));
+  EXPECT_EQ(service_->SendPhotoEmail(3, 9, "a@x.com, b<y>@y.com,", "hi & bye", nullptr, nullptr), 0u);
+  EXPECT_EQ(Elements(0), Auth(true) +
+                             "<CI>3</CI><ID>9</ID><RS><RP>a@x.com</RP><RP>b&lt;y&gt;@y.com</RP></RS>"
+                             "<MG>hi &amp; bye</MG>");
+  server_.EnqueueOk(Answer("RemoteBlog", ""));
+  EXPECT_EQ(service_->PostToRemoteBlog(3, 0, "wp", "", "cap", nullptr, nullptr), 0u);
+  EXPECT_EQ(Elements(1), Auth(true) + "<CI>3</CI><ID /><RB>wp</RB><TI></TI><CP>cap</CP>");
+
+  service_->SetAccount("me@example.com", "secret", 0, "myblog", "");
+  ui_.ExpectMessage(
+      "Your email or password is incorrect.  Please select Account Info and verify your settings.",
+      MessageIcon::Exclamation);
+  EXPECT_EQ(service_->SendPhotoEmail(3, 9, "a@x.com", "", nullptr, nullptr), service::kResultAlreadyReported);
+  EXPECT_EQ(server_.Requests().size(), 2u);
+}
+
+TEST_F(OperationsTest, AccountCreationOutcomes) {
+  service_->SetStorage(nullptr);
+  server_.EnqueueOk(Answer("CreateAccount", Ms("error: EMAIL already used")));
+  EXPECT_EQ(service_->CreateAccount("a@b.c", "p<", "F", "L", nullptr, nullptr), service::kCreateEmailUsed);
+  EXPECT_EQ(Elements(0), "<EMail>a@b.c</EMail><Password>p&lt;</Password><FirstName>F</FirstName>"
+                         "<LastName>L</LastName>");
+
+  server_.EnqueueOk(Answer("CreateAccount", Ms("Name too short")));
+  ui_.ExpectMessage("Name too short", MessageIcon::Exclamation);
+  EXPECT_EQ(service_->CreateAccount("a@b.c", "p", "F", "L", nullptr, nullptr), service::kCreateFailed);
+
+  server_.EnqueueOk(Answer("CreateAccount", "<UI>8</UI>"));
+  EXPECT_EQ(service_->CreateAccount("a@b.c", "p", "F", "L", nullptr, nullptr), 0u);
+}
+
+TEST_F(OperationsTest, BlogCreationOffersTheServicesSuggestions) {
+  std::array<std::string, service::MorvaneBlogService::kAlternates> alternates{"x", "x", "x", "x"};
+  server_.EnqueueOk(Answer("CreateBlog", Ms("Error: BlogURL already used") +
+                                             "<Alternates><Alternate>trips2</Alternate><Alternate>trips_"
+                                             "</Alternate></Alternates>"));
+  EXPECT_EQ(service_->CreateBlog("trips", "My & trips", "", false, alternates, nullptr, nullptr),
+            service::kCreateBlogUrlUsed);
+  EXPECT_EQ(alternates, (std::array<std::string, 4>{"trips2", "trips_", "", ""}));
+  EXPECT_EQ(Elements(0), Auth(false) + "<BlogURL>trips</BlogURL><Title>My &amp; trips</Title><Subtitle>"
+                                       "</Subtitle><Visibility>hidden</Visibility>");
+}
+
+TEST_F(OperationsTest, AccountCheckComparesSubscriptions) {
+  for (const char* name : {"keep", "gone"}) {
+    auto blog = user_.MakeBlog(name);
+    ASSERT_EQ(blog->Save(), 0u);
+    user_.Blogs().InsertBlog(std::move(blog));
+  }
+  user_.RebuildBlogNames();
+  server_.EnqueueOk(Answer("GU", "<UI>7</UI><AT>free</AT><QT>0</QT><SL><SU>keep</SU><SU>new-one</SU>"
+                                 "<SU>..\\evil</SU></SL><RR></RR>"));
+  server_.EnqueueOk(Answer("EU", ""));
+  ui_.ExpectQuestion("Do you want to subscribe to the blog 'new-one'?", false);
+  ui_.ExpectQuestion("Do you want to unsubscribe from the 'gone' blog?", false);
+  EXPECT_EQ(service_->CheckAccount(nullptr, nullptr), 0u);
+  EXPECT_TRUE(ui_.Done());
+  ASSERT_EQ(server_.Requests().size(), 2u);
+  EXPECT_EQ(Elements(1), Auth(false) + "<EU><SL><SU>gone</SU><SU>keep</SU></SL></EU>");
+  EXPECT_EQ(user_.GetProAccount(), 0);
+}
+
+TEST_F(OperationsTest, PhotoDownloadsGoToTheBlogsFolderUnderTheirOwnName) {
+  const std::string base = "http://127.0.0.1:" + std::to_string(server_.Port());
+  model::CWinBlogEntry* entry = AddEntry(8, 0);
+  entry->SetFullSizeUrl(base + "/p/full.jpg");
+  entry->SetPhotoUrl(base + "/p/photo.jpg");
+  entry->SetModified(true);
+  server_.EnqueueOk("PHOTO-BYTES", "image/jpeg");
+  EXPECT_EQ(service_->DownloadEntryPhoto(*entry, model::kSize320x240, nullptr, nullptr), 0u);
+  ASSERT_EQ(server_.Requests().size(), 1u);
+  EXPECT_EQ(server_.Requests()[0].rfind("GET /si.aspx?img=p/photo.jpg&ld=320&q=90 HTTP/1.0\r\nHost: 127.0.0.1:" +
+                                            std::to_string(server_.Port()) + "\r\n",
+                                        0),
+            0u);
+  ASSERT_FALSE(entry->GetPhotoPath().empty());
+  EXPECT_EQ(platform::PhoneFileName(entry->GetPhotoPath()), "full.jpg");
+  std::ifstream in(root_.Host(entry->GetPhotoPath()), std::ios::binary);
+  EXPECT_EQ(std::string(std::istreambuf_iterator<char>(in), {}), "PHOTO-BYTES");
+  EXPECT_TRUE(entry->IsModified());
+  EXPECT_EQ(entry->GetPhotoSize(), model::kSize320x240);
+
+  // A name that is not a plain file name is refused and nothing is written.
+  entry->SetFullSizeUrl(base + "/p/..");
+  server_.EnqueueOk("EVIL", "image/jpeg");
+  EXPECT_EQ(service_->DownloadEntryPhoto(*entry, model::kSizeFull, nullptr, nullptr), platform::kErrInvalidName);
+
+  // An address too short fetches nothing and counts as done.
+  entry->SetFullSizeUrl("http://x");
+  EXPECT_EQ(service_->DownloadEntryPhoto(*entry, model::kSizeFull, nullptr, nullptr), 0u);
+  EXPECT_EQ(server_.Requests().size(), 2u);
+}
+
+TEST_F(OperationsTest, WebPageAddressesCarryThePort) {
+  const std::string host = "127.0.0.1:" + std::to_string(server_.Port());
+  EXPECT_EQ(service_->GetBlogPageUrl(), "http://" + host + "/myblog");
+  EXPECT_EQ(service_->GetBlogAllCategoriesUrl(), "http://" + host + "/myblog/?albumid=0");
+  EXPECT_EQ(service_->GetEntryPreviewUrl(31), "http://" + host + "/myblog/?preview=31");
+}
+
+}  // namespace
+}  // namespace servicetest
