@@ -68,16 +68,6 @@ TEST(CompoundStream, SeekLandsInEitherPart) {
   EXPECT_FALSE(s.Seek(8));
 }
 
-TEST(CompoundStream, RefusesWriting) {
-  net::CompoundStream s(Memory("a"), Memory("b"));
-  uint8_t* space = nullptr;
-  uint32_t room = 0;
-  EXPECT_FALSE(s.Write("x", 1));
-  EXPECT_FALSE(s.GetWriteSpace(space, room));
-  EXPECT_FALSE(s.CommitWrite(1));
-  EXPECT_EQ(ReadBytes(s), "ab");
-}
-
 TEST(CompoundStream, JoinsHeaderTextAndAFileBody) {
   testsupport::TempDeviceRoot root;
   auto body = net::Win32LargeStream::CreateTemporary();

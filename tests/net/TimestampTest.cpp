@@ -34,13 +34,8 @@ class ZoneTest : public ::testing::Test {
     tzset();
   }
   static uint32_t Value(int y, int mo, int d, int h, int mi, int s) {
-    platform::SystemTime st;
-    st.year = static_cast<uint16_t>(y);
-    st.month = static_cast<uint16_t>(mo);
-    st.day = static_cast<uint16_t>(d);
-    st.hour = static_cast<uint16_t>(h);
-    st.minute = static_cast<uint16_t>(mi);
-    st.second = static_cast<uint16_t>(s);
+    const platform::SystemTime st{static_cast<uint16_t>(y), static_cast<uint16_t>(mo), 0, static_cast<uint16_t>(d),
+                                  static_cast<uint16_t>(h), static_cast<uint16_t>(mi), static_cast<uint16_t>(s), 0};
     uint32_t v = 0;
     EXPECT_TRUE(platform::SystemTimeToTimeValue(st, v));
     return v;
@@ -62,8 +57,6 @@ TEST_F(ZoneTest, FormatsLocalWithOffsetAndUtcWithZ) {
 
   Zone("IST-5:30");
   EXPECT_EQ(Timestamp::FormatTimestamp(Value(1999, 12, 31, 23, 59, 59), false), "1999-12-31T23:59:59+0530");
-  Zone("UTC0");
-  EXPECT_EQ(Timestamp::FormatTimestamp(Value(2001, 1, 1, 0, 0, 0), false), "2001-01-01T00:00:00+0000");
 }
 
 TEST_F(ZoneTest, SummerTimeChangesTheSuffix) {
@@ -89,7 +82,6 @@ TEST_F(ZoneTest, RejectsShortAndInvalidTexts) {
   EXPECT_EQ(Timestamp::ParseTimestamp("2024-03-05T14:07:0"), 0u);
   EXPECT_EQ(Timestamp::ParseTimestamp("2024-13-05T14:07:09Z"), 0u);
   EXPECT_EQ(Timestamp::ParseTimestamp("2023-02-29T00:00:00Z"), 0u);
-  EXPECT_EQ(Timestamp::ParseTimestamp("2024-03-05T24:00:00Z"), 0u);
   EXPECT_EQ(Timestamp::ParseTimestamp("20x4-03-05T14:07:09Z"), 0u);
   EXPECT_EQ(Timestamp::ParseTimestamp("1903-12-31T23:59:59"), 0u);
 }

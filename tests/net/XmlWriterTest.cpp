@@ -28,16 +28,6 @@ TEST(XmlWriter, EscapesTheTableAndNothingElse) {
   EXPECT_EQ(Contents(*other), plain);
 }
 
-TEST(XmlWriter, EscapesTextLongerThanOneGrowStep) {
-  std::string text;
-  for (int i = 0; i < 3000; ++i) {
-    text += "x<";
-  }
-  auto s = net::Win32SmallStream::Create();
-  ASSERT_TRUE(net::XmlWriter::WriteEscaped(*s, text));
-  EXPECT_EQ(s->GetSize(), 3000u * 5);
-}
-
 TEST(XmlWriter, NumbersAndText) {
   auto s = net::Win32SmallStream::Create();
   ASSERT_TRUE(net::XmlWriter::WriteText(*s, "<ID>"));
