@@ -1,6 +1,7 @@
 #include "server/HttpService.h"
 
 #include <httplib.h>
+#include <sys/socket.h>
 
 #include <chrono>
 #include <fstream>
@@ -24,6 +25,7 @@ namespace {
 
 constexpr int kWorkerThreads = 16;
 constexpr time_t kKeepAliveSeconds = 2;
+constexpr int kBacklog = 512;
 
 std::string HostForUrls(const std::string& host, int port) {
   std::string name = host.find(':') != std::string::npos ? "[" + host + "]" : host;
@@ -53,14 +55,23 @@ bool HttpService::Start(const std::string& host, int port, std::string& error) {
 
   http_ = std::make_unique<httplib::Server>();
   http_->new_task_queue = [] { return new httplib::ThreadPool(kWorkerThreads); };
-  http_->set_payload_max_length(kMaxRequest);
+  http_->set_payload_max_length(config_.maxRequest);
   http_->set_keep_alive_timeout(kKeepAliveSeconds);
+  // The library listens with a backlog of 5, which drops connections when many
+  // clients arrive together; the listening socket is remembered here and its
+  // backlog raised once bound.
+  int listener = -1;
+  http_->set_socket_options([&listener](socket_t sock) {
+    int yes = 1;
+    setsockopt(sock, SOL_SOCKET, SO_REUSEADDR, &yes, sizeof yes);
+    listener = sock;
+  });
   if (port == 0) {
     port_ = http_->bind_to_any_port(host);
   } else {
     port_ = http_->bind_to_port(host, port) ? port : -1;
   }
-  if (port_ <= 0) {
+  if (port_ <= 0 || listener < 0 || ::listen(listener, kBacklog) != 0) {
     error = "cannot listen on " + host + ":" + std::to_string(port);
     return false;
   }

@@ -21,8 +21,6 @@ class UrlBuilder;
 // resizer, the two published files and the blog pages.
 class HttpService {
  public:
-  static constexpr size_t kMaxRequest = 64u * 1024 * 1024;
-
   explicit HttpService(ServiceConfig config);
   ~HttpService();
   HttpService(const HttpService&) = delete;

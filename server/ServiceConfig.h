@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 #include <filesystem>
 #include <functional>
@@ -14,6 +15,8 @@ struct ServiceConfig {
   std::string publicHost;
   // Accepted distance, in seconds, between a request's creation time and the clock.
   int64_t clockWindow = 15 * 60;
+  // Larger requests are refused with HTTP 413 before they are read into memory.
+  size_t maxRequest = 64u * 1024 * 1024;
   // Photo quota of free accounts made through "CreateAccount".
   int64_t freeQuota = 500;
   // Unix seconds; the system clock when empty (tests set their own).

@@ -10,12 +10,13 @@
 
 namespace servertest {
 
-ServiceHarness::ServiceHarness()
+ServiceHarness::ServiceHarness(size_t maxRequest)
     : clock_(std::make_shared<std::atomic<int64_t>>(static_cast<int64_t>(std::time(nullptr)))) {
   std::random_device random;
   dir_ = std::filesystem::temp_directory_path() / ("tessary-service-test-" + std::to_string(random()));
   server::ServiceConfig config;
   config.dataDir = dir_;
+  if (maxRequest != 0) config.maxRequest = maxRequest;
   auto clock = clock_;
   config.clock = [clock] { return clock->load(); };
   service_ = std::make_unique<server::HttpService>(config);

@@ -15,7 +15,8 @@ namespace servertest {
 // the system picks, on a clock the test controls. Stopped and removed at the end.
 class ServiceHarness {
  public:
-  ServiceHarness();
+  // maxRequest: the request size limit (0: the service's default).
+  explicit ServiceHarness(size_t maxRequest = 0);
   ~ServiceHarness();
   ServiceHarness(const ServiceHarness&) = delete;
   ServiceHarness& operator=(const ServiceHarness&) = delete;

@@ -14,7 +14,7 @@ namespace servertest {
 // "mine" (owner's), "club" (owner's group blog with member as member) and
 // "secret" (owner's hidden blog, view password "peek").
 class ServiceTest : public ::testing::Test {
- protected:
+ public:
   void SetUp() override {
     harness = std::make_unique<ServiceHarness>();
     harness->AddUser("owner@example.com", "pw-owner", "Olive", "Owner");
