@@ -3,6 +3,7 @@
 #include <curl/curl.h>
 
 #include <cerrno>
+#include <cstdlib>
 #include <mutex>
 #include <new>
 #include <string_view>
@@ -78,6 +79,20 @@ size_t WriteBodyPiece(char* data, size_t size, size_t count, void* userdata) {
 int OnCurlProgress(void* userdata, curl_off_t, curl_off_t, curl_off_t, curl_off_t) {
   auto* state = static_cast<TransferState*>(userdata);
   return state->Ask() ? 0 : 1;
+}
+
+// The system's proxy settings apply, but never to the machine itself: a service on
+// loopback is reached directly.
+std::string NoProxyList() {
+  std::string list = "localhost,127.0.0.1,::1";
+  for (const char* name : {"no_proxy", "NO_PROXY"}) {
+    const char* value = std::getenv(name);
+    if (value != nullptr && *value != '\0') {
+      list = std::string(value) + "," + list;
+      break;
+    }
+  }
+  return list;
 }
 
 std::string ProgramName() {
@@ -250,10 +265,12 @@ uint32_t Win32Http::Transfer(HttpRequest& request, HttpResponse& response) {
   const std::string url = std::string(request.Secure() ? "https://" : "http://") + request.Host() +
                           ":" + std::to_string(request.Port()) + path;
   const std::string method = request.Method();
+  const std::string noProxy = NoProxyList();
 
   curl_easy_reset(handle);
   curl_easy_setopt(handle, CURLOPT_SHARE, static_cast<CURLSH*>(session_));
   curl_easy_setopt(handle, CURLOPT_URL, url.c_str());
+  curl_easy_setopt(handle, CURLOPT_NOPROXY, noProxy.c_str());
   curl_easy_setopt(handle, CURLOPT_HTTP_VERSION, static_cast<long>(CURL_HTTP_VERSION_1_0));
   curl_easy_setopt(handle, CURLOPT_HTTPHEADER, headers);
   curl_easy_setopt(handle, CURLOPT_NOSIGNAL, 1L);

@@ -473,8 +473,8 @@ uint32_t MorvaneBlogService::StoreCategory(model::BlogAlbum& category) {
     bool answerError = false;
     code = Exchange(isNew ? "AC" : "EC", std::move(body), true, response, answerError);
     if (answerError) {
-      if (code == kErrNoEditCategory || code == kErrNoAddCategory) refused = kErrNoEditCategory;
-      else return ReportError(code);
+      if (code != kErrNoEditCategory && code != kErrNoAddCategory) return ReportError(code);
+      refused = code;
     } else if (code != 0) {
       return code;
     }
@@ -510,7 +510,7 @@ uint32_t MorvaneBlogService::DeleteCategory(model::BlogAlbum& category) {
     const uint32_t code = Exchange("DC", std::move(body), true, response, answerError);
     if (answerError) {
       if (code != kErrNoEditCategory && code != kErrNoDeleteCategory) return ReportError(code);
-      ReportError(kErrNoEditCategory);
+      ReportError(code);
       ForgetTimestamps();
     } else if (code != 0) {
       return code;
@@ -559,7 +559,7 @@ uint32_t MorvaneBlogService::StoreEntry(model::BlogEntry& entry, net::ProgressCa
   const uint32_t code = Exchange(isNew ? "AP" : "EP", std::move(body), true, response, answerError);
   if (answerError) {
     if (code != kErrNoEditPicture && code != kErrNoAddPicture) return ReportError(code);
-    ReportError(kErrNoEditPicture);
+    ReportError(code);
     ForgetTimestamps();
     entry.SetModified(false);
     return storage_->AddEntry(entry);
@@ -598,7 +598,7 @@ uint32_t MorvaneBlogService::DeleteEntry(model::BlogEntry& entry) {
     const uint32_t code = Exchange("DP", std::move(body), true, response, answerError);
     if (answerError) {
       if (code != kErrNoEditPicture && code != kErrNoDeletePicture) return ReportError(code);
-      ReportError(kErrNoEditPicture);
+      ReportError(code);
       ForgetTimestamps();
     } else if (code != 0) {
       return code;
@@ -630,7 +630,7 @@ uint32_t MorvaneBlogService::StoreComment(model::BlogComment& comment, net::Prog
     const uint32_t code = Exchange(isNew ? "AO" : "EO", std::move(body), true, response, answerError);
     if (answerError) {
       if (code != kErrNoEditComment && code != kErrNoPostComment) return ReportError(code);
-      refused = kErrNoEditComment;
+      refused = code;
     } else if (code != 0) {
       return code;
     }
@@ -666,7 +666,7 @@ uint32_t MorvaneBlogService::DeleteComment(model::BlogComment& comment) {
     const uint32_t code = Exchange("DCO", std::move(body), true, response, answerError);
     if (answerError) {
       if (code != kErrNoEditComment && code != kErrNoDeleteComment) return ReportError(code);
-      ReportError(kErrNoEditComment);
+      ReportError(code);
       ForgetTimestamps();
     } else if (code != 0) {
       return code;

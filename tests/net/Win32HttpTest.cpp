@@ -4,6 +4,7 @@
 #include <httplib.h>
 
 #include <chrono>
+#include <cstdlib>
 #include <string>
 
 #include "net/HttpErrors.h"
@@ -264,6 +265,19 @@ TEST_F(Win32HttpTest, SixthServerReplacesTheFifthCachedConnection) {
 
   http_.Close();
   EXPECT_FALSE(http_.CachedConnection(0, host, port));
+}
+
+TEST_F(Win32HttpTest, LoopbackIsReachedPastAConfiguredProxy) {
+  const std::string proxy = "http://127.0.0.1:" + std::to_string(RawHttpServer::UnusedPort());
+  ::setenv("http_proxy", proxy.c_str(), 1);
+  server_.EnqueueOk("direct");
+  net::HttpRequest request;
+  Post(request, server_.Port(), "x");
+  auto response = http_.Send(request);
+  ::unsetenv("http_proxy");
+  ASSERT_NE(response, nullptr);
+  EXPECT_EQ(response->GetStatus(), 0u);
+  EXPECT_EQ(ReadAll(*response->GetBody()), "direct");
 }
 
 TEST_F(Win32HttpTest, UserAgentNamesTheProgramAndVersion) {

@@ -68,7 +68,7 @@ TEST_F(OperationsTest, RefusedCategoryIsDroppedLocallyAndForcesAFullDownload) {
   model::CWinBlogAlbum* category = AddCategory(9, "Mine", true);
   service_->SetSyncTimestamp(Time(2026, 2, 1, 0, 0, 0));
   server_.EnqueueOk(Answer("EC", Ms("Error: You have not permission to ADD a category")));
-  ui_.ExpectMessage("You do not have permission to edit this blog's categories.", MessageIcon::Exclamation);
+  ui_.ExpectMessage("You do not have permission to add categories to this blog.", MessageIcon::Exclamation);
   EXPECT_EQ(service_->StoreCategory(*category), 0u);
   EXPECT_FALSE(category->IsModified());
   EXPECT_EQ(service_->GetSyncTimestamp(), 0u);
@@ -96,6 +96,30 @@ TEST_F(OperationsTest, DeletesSendTheIdAndRemoveForGood) {
   EXPECT_EQ(Elements(1), Auth(true) + "<PI><ID>77</ID></PI>");
   EXPECT_EQ(blog_->GetFirstDeletedCategory(), nullptr);
   EXPECT_EQ(blog_->GetFirstDeletedEntry(), nullptr);
+}
+
+TEST_F(OperationsTest, RefusedDeletionsStillLeaveTheDevice) {
+  model::CWinBlogEntry* entry = AddEntry(12, 0);
+  blog_->RemoveEntry(*entry, false, false);
+  service_->SetSyncTimestamp(Time(2026, 2, 1, 0, 0, 0));
+  server_.EnqueueOk(Answer("DP", Ms("Error: You have not permission to delete a picture")));
+  ui_.ExpectMessage("You do not have permission to delete entries from this blog.", MessageIcon::Exclamation);
+  EXPECT_EQ(service_->DeleteEntry(*blog_->GetFirstDeletedEntry()), 0u);
+  EXPECT_EQ(blog_->GetFirstDeletedEntry(), nullptr);
+  EXPECT_EQ(service_->GetSyncTimestamp(), 0u);
+
+  // In someone else's group blog a comment cannot be deleted: refused unsent.
+  blog_->GetBlogInfo()->groupType = 1;
+  blog_->GetBlogInfo()->ownerId = 99;
+  auto c = std::make_unique<model::CWinBlogComment>();
+  c->SetId(5);
+  blog_->InsertComment(std::move(c));
+  blog_->RemoveComment(*blog_->FindComment(5), false);
+  ui_.ExpectMessage("You do not have permission to edit comments in this blog.", MessageIcon::Exclamation);
+  EXPECT_EQ(service_->DeleteComment(*blog_->GetFirstDeletedComment()), 0u);
+  EXPECT_EQ(blog_->GetFirstDeletedComment(), nullptr);
+  EXPECT_EQ(server_.Requests().size(), 1u);
+  EXPECT_TRUE(ui_.Done());
 }
 
 TEST_F(OperationsTest, NewEntryGoesUpWithItsPhotoAndTakesTheAnswer) {
@@ -286,6 +310,51 @@ TEST_F(OperationsTest, PhotoDownloadsGoToTheBlogsFolderUnderTheirOwnName) {
   entry->SetFullSizeUrl("http://x");
   EXPECT_EQ(service_->DownloadEntryPhoto(*entry, model::kSizeFull, nullptr, nullptr), 0u);
   EXPECT_EQ(server_.Requests().size(), 2u);
+}
+
+TEST_F(OperationsTest, BlogSettingsGoUpAndTheAnswerIsTaken) {
+  model::CBlogInfo* info = blog_->GetBlogInfo();
+  info->title = "Tea & cake";
+  info->subtitle = "";
+  info->hidden = 1;
+  info->modified = true;
+  server_.EnqueueOk(Answer("EB", "<BT>Tea &amp; Cake</BT><ST>sub</ST><VI>normal</VI>"));
+  EXPECT_EQ(service_->StoreBlogInfo(), 0u);
+  EXPECT_EQ(Elements(0), Auth(true) + "<BL><BT>Tea &amp; cake</BT><ST></ST><VI>hidden</VI></BL>");
+  EXPECT_EQ(info->title, "Tea & Cake");
+  EXPECT_EQ(info->subtitle, "sub");
+  EXPECT_EQ(info->hidden, 0);
+  EXPECT_FALSE(info->modified);
+
+  // Its errors go to the caller unreported.
+  info->modified = true;
+  server_.EnqueueOk(Answer("EB", Ms("Error: Invalid Authentication")));
+  EXPECT_EQ(service_->StoreBlogInfo(), 8001u);
+  EXPECT_TRUE(info->modified);
+  EXPECT_TRUE(ui_.Prompts().empty());
+}
+
+TEST_F(OperationsTest, ChangeRequestErrors) {
+  std::unique_ptr<net::HttpResponse> response;
+  service_->SetSyncTimestamp(Time(2026, 2, 2, 0, 0, 0));
+  server_.EnqueueOk(Answer("GC", Ms("Error: The Blog is password protected")));
+  EXPECT_EQ(service_->RequestChanges(response), service::kErrPasswordProtected);
+  EXPECT_TRUE(ui_.Prompts().empty());
+
+  server_.EnqueueOk(Answer("GC", Ms("Error: Invalid timestamp")));
+  ui_.ExpectMessage("Timestamp updated.  Please sync again.", MessageIcon::Exclamation);
+  EXPECT_EQ(service_->RequestChanges(response), service::kResultAlreadyReported);
+  EXPECT_EQ(service_->GetSyncTimestamp(), 0u);
+  EXPECT_EQ(response, nullptr);
+
+  server_.EnqueueOk(Answer("GC", Ms("Error: A category is deleted or doesn't exist")));
+  ui_.ExpectMessage("Error: A category is deleted or doesn't exist.", MessageIcon::Exclamation);
+  EXPECT_EQ(service_->RequestChanges(response), service::kResultAlreadyReported);
+
+  server_.EnqueueOk(Answer("GC", Ms("Error: something new")));
+  ui_.ExpectMessage("An unknown error occurred (65535).", MessageIcon::Exclamation);
+  EXPECT_EQ(service_->RequestChanges(response), service::kResultAlreadyReported);
+  EXPECT_TRUE(ui_.Done());
 }
 
 TEST_F(OperationsTest, WebPageAddressesCarryThePort) {
