@@ -1,0 +1,17 @@
+#pragma once
+
+#include <CLI/CLI.hpp>
+
+#include "cli/CliContext.h"
+
+// `tessary-cli login | account | create-account | create-blog`: the account
+// screens without a screen, with their validation rules and messages.
+class AccountCommands {
+ public:
+  static void Register(CLI::App& app, CliContext& ctx);
+
+  // The wizard's rules.
+  static bool IsValidEmail(std::string_view email);
+  static bool IsValidNewPassword(std::string_view password);
+  static bool IsValidBlogUrl(std::string_view url);
+};

@@ -1,0 +1,40 @@
+#pragma once
+
+#include <functional>
+#include <optional>
+#include <string>
+
+#include "model/UserInterface.h"
+
+// The command line's answers to the core's questions: --yes / --no when given,
+// else a prompt on the terminal, else No. Messages go to stderr as
+// "Tessary: TEXT". It is the current user interface while it lives.
+class CliUserInterface : public model::UserInterface {
+ public:
+  // answer: true for --yes, false for --no, none to ask.
+  explicit CliUserInterface(std::optional<bool> answer);
+  ~CliUserInterface() override;
+  CliUserInterface(const CliUserInterface&) = delete;
+  CliUserInterface& operator=(const CliUserInterface&) = delete;
+
+  void ShowMessage(std::string_view text, model::MessageIcon icon) override;
+  bool AskYesNo(std::string_view text) override;
+  bool AskViewPassword(std::string_view blogName, std::string& password) override;
+  model::NewVersionChoice OfferNewVersion(std::string_view version) override;
+  void EditNewSubscription(model::CWinBlogStorage& blog) override;
+
+  // The view password given on the command line, used once instead of a prompt.
+  std::optional<std::string> viewPassword;
+  // Applied to a blog the user subscribes to (the sync settings options).
+  std::function<void(model::CWinBlogStorage&)> newSubscriptionSettings;
+  // Where the download page of a newer version is.
+  std::string downloadPage;
+  // Whether stdin is a terminal that can be asked; tests turn it off.
+  bool interactive;
+  // Messages shown so far, for the callers that decide an exit status.
+  int messages = 0;
+
+ private:
+  model::UserInterface* previous_;
+  std::optional<bool> answer_;
+};
