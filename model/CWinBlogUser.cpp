@@ -49,6 +49,8 @@ CWinBlogUser::CWinBlogUser()
   if (!fs.IsDirectory(folder_)) fs.CreateFolders(folder_);
 }
 
+CWinBlogUser::CWinBlogUser(std::string dataFolder) : folder_(std::move(dataFolder)) {}
+
 std::string CWinBlogUser::UserFilePath() const {
   return platform::JoinPhonePath(folder_, kUserFileName);
 }

@@ -24,6 +24,9 @@ class CWinBlogUser : public BlogUser {
   // All values empty; the data folder ("My Documents\Morvane\Tessary") is
   // created with its parents when missing.
   CWinBlogUser();
+  // A user over the given data folder, which is used as it is (tools that read a
+  // user file kept elsewhere).
+  explicit CWinBlogUser(std::string dataFolder);
   CWinBlogUser(const CWinBlogUser&) = delete;
   CWinBlogUser& operator=(const CWinBlogUser&) = delete;
 

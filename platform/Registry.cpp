@@ -57,6 +57,7 @@ struct FileStamp {
 
 struct HiveData {
   bool loaded = false;
+  uint32_t loadError = 0;  // the file exists but could not be read: refuse to overwrite it
   std::filesystem::path root;
   FileStamp stamp;
   std::vector<Key> keys;
@@ -222,13 +223,20 @@ HiveData& Load(Hive hive) {
   if (data.loaded && data.root == fs.HostRoot() && data.stamp == stamp) return data;
 
   data.loaded = true;
+  data.loadError = kSuccess;
   data.root = fs.HostRoot();
   data.keys.clear();
   data.stamp = stamp;
   if (!stamp.exists) return data;
   std::string text;
   uint32_t rc = ReadWhole(fs, phone, text);
-  if (rc == kErrInvalidData || (rc == kSuccess && !Parse(text, data.keys))) {
+  if (rc != kSuccess && rc != kErrInvalidData) {
+    // Unreadable for now (permissions, I/O): read as empty and try again next time.
+    data.loaded = false;
+    data.loadError = rc;
+    return data;
+  }
+  if (rc == kErrInvalidData || !Parse(text, data.keys)) {
     data.keys.clear();
     SetAside(fs, phone);
     data.stamp = StampOf(host);
@@ -246,6 +254,7 @@ void SyncFolder(const std::filesystem::path& folder) {
 // Writes the whole hive: a temporary file in the same folder, flushed, then
 // renamed over the old one, so a crash leaves either the old or the new file.
 uint32_t Save(Hive hive, HiveData& data) {
+  if (data.loadError != kSuccess) return data.loadError;
   DeviceFileSystem& fs = DeviceFileSystem::Current();
   if (uint32_t rc = fs.CreateFolders(kFolder); rc != kSuccess) return rc;
   std::string temp;
@@ -292,6 +301,10 @@ uint32_t RegCreateKey(Hive hive, const std::string& path, RegistryHandle& out) {
   out = nullptr;
   std::string norm;
   if (!NormaliseKeyPath(path, norm)) return kErrInvalidParameter;
+  if (norm.empty()) {
+    out = new RegistryKey(hive, norm);
+    return kSuccess;
+  }
   HiveData& data = Load(hive);
   // Parents are created with the key, as the platform does.
   const size_t before = data.keys.size();

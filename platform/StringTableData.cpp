@@ -80,6 +80,9 @@ const StringRow kStringRows[] = {
     {22103, "The destination volume is write-protected."},
     {22104, "One or more files couldn't be copied due to lack of storage space."},
     {22105, "Do you want to delete all the local photos for this blog?"},
+    {22106, "You do not have permission to edit this blog. If you expect to have write access, check that your login information in Account Info is correct."},
+    {22107, "Deleting a category will cause all entries in that category to be moved to Unfiled. Do you wish to continue?"},
+    {22108, "Delete the photos for all blog entries shown? The entries will remain with thumbnails only."},
     // Sync stages, sync and account messages.
     {145, "Synchronizing..."},
     {146, "Storing Albums..."},
