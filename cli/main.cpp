@@ -4,6 +4,8 @@
 
 #include "TessaryVersion.h"
 #include "cli/CliContext.h"
+#include "cli/DumpCommand.h"
+#include "cli/ModelCommands.h"
 #include "cli/PrefsCommands.h"
 
 int main(int argc, char** argv) {
@@ -13,6 +15,8 @@ int main(int argc, char** argv) {
   ctx.AddGlobalOptions(app);
   // Command groups register here, one line each.
   PrefsCommands::Register(app, ctx);
+  DumpCommand::Register(app, ctx);
+  ModelCommands::Register(app, ctx);
 
   try {
     app.parse(argc, argv);
