@@ -3,6 +3,7 @@
 #include <QCommandLineParser>
 
 #include "platform/DeviceFacts.h"
+#include "service/ServiceSettings.h"
 #include "ui/PhoneWindow.h"
 
 bool AppOptions::Parse(const QStringList& arguments, std::string& error) {
@@ -36,7 +37,7 @@ bool AppOptions::Parse(const QStringList& arguments, std::string& error) {
   return true;
 }
 
-bool AppOptions::ApplyDeviceFacts(std::string& error) const {
+bool AppOptions::ApplySettings(std::string& error) const {
   auto& facts = platform::DeviceFacts::Current();
   facts.ApplyEnvironment();
   if (!osVersion.empty()) {
@@ -50,6 +51,15 @@ bool AppOptions::ApplyDeviceFacts(std::string& error) const {
   }
   if (!screen.empty() && !facts.ParseScreen(screen)) {
     error = "--screen must look like 240x320@96";
+    return false;
+  }
+  service::ServiceSettings& settings = service::ServiceSettings::Current();
+  if (!settings.ApplyEnvironment()) {
+    error = "TESSARY_SERVICE must look like HOST or HOST:PORT";
+    return false;
+  }
+  if (!service.empty() && !settings.Parse(service)) {
+    error = "--service must look like HOST or HOST:PORT";
     return false;
   }
   return true;

@@ -14,6 +14,7 @@ struct AppOptions {
 
   // Parses `arguments` (program name first). On failure `error` says why.
   bool Parse(const QStringList& arguments, std::string& error);
-  // Applies the device facts (environment, then options). False when malformed.
-  bool ApplyDeviceFacts(std::string& error) const;
+  // Applies the device facts and the service settings (environment, then
+  // options). False when one is malformed.
+  bool ApplySettings(std::string& error) const;
 };

@@ -6,11 +6,13 @@
 #include <cstdio>
 
 #include "app/CMainFrame.h"
+#include "model/CWinBlogUser.h"
 #include "platform/DeviceFacts.h"
 #include "platform/DeviceFileSystem.h"
 #include "platform/Registry.h"
 #include "platform/StringTable.h"
 #include "ui/BitmapResource.h"
+#include "ui/CChildView.h"
 #include "ui/DisplayScale.h"
 #include "ui/MessageBox.h"
 #include "ui/PhoneScreen.h"
@@ -22,11 +24,12 @@ CTessaryWinCEApp::CTessaryWinCEApp() = default;
 CTessaryWinCEApp::~CTessaryWinCEApp() {
   ui::MessageBox::SetOwner(nullptr);
   window_.reset();
+  user_.reset();
   if (fs_ && &platform::DeviceFileSystem::Current() == fs_.get()) platform::DeviceFileSystem::SetCurrent(nullptr);
 }
 
 bool CTessaryWinCEApp::ParseCommandLine(const QStringList& arguments, std::string& error) {
-  return options_.Parse(arguments, error) && options_.ApplyDeviceFacts(error);
+  return options_.Parse(arguments, error) && options_.ApplySettings(error);
 }
 
 bool CTessaryWinCEApp::PrepareDevice() {
@@ -45,6 +48,7 @@ bool CTessaryWinCEApp::PrepareDevice() {
 
 bool CTessaryWinCEApp::InitInstance() {
   if (!PrepareDevice()) return false;
+  user_ = std::make_unique<model::CWinBlogUser>();
   const platform::DeviceFacts& facts = platform::DeviceFacts::Current();
   if (!facts.socketsStart) {
     ui::MessageBox::Show(platform::LoadString(ui::strings::kSocketStartFailed), ui::MessageBox::Icon::Exclamation);
@@ -66,19 +70,22 @@ bool CTessaryWinCEApp::InitInstance() {
   window_ = std::make_unique<ui::PhoneWindow>(screen_, options_.zoom);
   window_->setWindowIcon(QIcon(QPixmap::fromImage(ui::BitmapResource::ProgramIcon())));
   ui::MessageBox::SetOwner(window_.get());
-  frame_ = new CMainFrame(*screen_);
+  frame_ = new CMainFrame(*screen_, *user_);
   const int d = ui::DisplayScale::Down(20);
   frame_->setGeometry(0, d, width, height - 2 * d);
   if (!frame_->Create()) return false;
   frame_->SetCaption(QStringLiteral("Tessary"));
-  frame_->SetAppHandler([this](uint32_t command) { return OnCommand(command); });
   QObject::connect(frame_, &CMainFrame::ExitRequested, window_.get(), &QWidget::close);
-  frame_->show();
-  window_->show();
+  try {
+    frame_->View()->Initialise();
+    frame_->show();
+    window_->show();
+    frame_->View()->setFocus();
+  } catch (...) {
+    // A failure while the view starts leaves the program running with what was built.
+  }
   return true;
 }
-
-bool CTessaryWinCEApp::OnCommand(uint32_t) { return false; }
 
 int CTessaryWinCEApp::Run() {
   if (!window_) return 0;

@@ -7,6 +7,9 @@
 #include "app/AppOptions.h"
 
 class CMainFrame;
+namespace model {
+class CWinBlogUser;
+}
 namespace platform {
 class DeviceFileSystem;
 }
@@ -31,13 +34,14 @@ class CTessaryWinCEApp {
 
   ui::PhoneWindow* Window() const { return window_.get(); }
   CMainFrame* Frame() const { return frame_; }
+  model::CWinBlogUser* User() const { return user_.get(); }
 
  private:
   bool PrepareDevice();
-  bool OnCommand(uint32_t command);
 
   AppOptions options_;
   std::unique_ptr<platform::DeviceFileSystem> fs_;
+  std::unique_ptr<model::CWinBlogUser> user_;  // the account, for the whole run
   std::unique_ptr<ui::PhoneWindow> window_;
   ui::PhoneScreen* screen_ = nullptr;  // owned by the window
   CMainFrame* frame_ = nullptr;        // owned by the screen

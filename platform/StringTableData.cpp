@@ -122,6 +122,10 @@ const StringRow kStringRows[] = {
     {23016, "You don't currently have any remote blogs set up. To set up a remote blog, go to your account settings on the Tessary web site and choose \"Remote Blogs.\""},
     {23017, "%s's PhotoBlog"},
     {23018, "Pictures from my camera phone"},
+    {23019, "The blog will be deleted from your device but will remain on the web.\nDo you wish to continue?"},
+    {23020, "You must select an item in the list before using this command."},
+    {23021, "You don't have permission to delete the selected comment."},
+    {23022, "Are you sure you want to delete the selected comment?"},
     // Service client: data connection and the code-to-message table.
     {309, "Connecting to network..."},
     {700, "Tessary was unable to establish a connection (0x%x)."},
@@ -167,6 +171,8 @@ const StringRow kStringRows[] = {
     {8038, "This comment is deleted or doesn't exist"},
     {8039, "The Blog is password protected"},
     {8040, "Enter valid viewer password"},
+    // GUI: main command messages.
+    {21110, "Delete the photo for this blog entry? The thumbnail will remain."},
 };
 
 const size_t kStringRowCount = sizeof(kStringRows) / sizeof(kStringRows[0]);

@@ -14,6 +14,10 @@ namespace ui {
 PhoneScreen::PhoneScreen(int width, int height)
     : trayHeight_(DisplayScale::Down(20)), barHeight_(DisplayScale::Down(26)), caption_("Tessary") {
   setFixedSize(width, height);
+  // Text is sized in device pixels, like every other layout size.
+  QFont text = font();
+  text.setPixelSize(std::max(1, DisplayScale::Down(12)));
+  setFont(text);
   setAttribute(Qt::WA_OpaquePaintEvent);
   qApp->installEventFilter(this);
 }

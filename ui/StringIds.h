@@ -67,5 +67,13 @@ inline constexpr uint32_t kProgressTitle = 21063;
 
 inline constexpr uint32_t kSocketStartFailed = 21100;
 inline constexpr uint32_t kWrongDeviceType = 21101;
+inline constexpr uint32_t kPurgePhotoQuestion = 21110;
+
+// Texts shared with the account and sync code.
+inline constexpr uint32_t kLatestVersion = 23003;
+inline constexpr uint32_t kAlreadyHaveSize = 23013;
+inline constexpr uint32_t kSyncBeforeComment = 23014;
+inline constexpr uint32_t kSyncBeforeSend = 23015;
+inline constexpr uint32_t kNoRemoteBlogs = 23016;
 
 }  // namespace ui::strings

@@ -1,0 +1,121 @@
+#pragma once
+
+#include <QFont>
+#include <QPointer>
+#include <cstdint>
+#include <functional>
+#include <memory>
+
+#include "ui/CGridCtrl.h"
+#include "ui/CIconList.h"
+
+class QMenu;
+
+namespace model {
+class BlogEntry;
+class CWinBlogEntry;
+class CWinBlogStorage;
+class CWinBlogUser;
+class ProgressReporter;
+}  // namespace model
+
+namespace ui {
+
+class CImageWnd;
+class CProgressWnd;
+class SoftKeyBar;
+class ViewHost;
+
+// The main view: the home view lists the account's blogs one per row; the blog
+// view shows the current blog's entries as a grid of thumbnails, narrowed by
+// the blog's Show and Category filters; the image viewer opens over it. Back
+// and OK step out again: viewer -> blog view -> home view.
+class CChildView : public CGridCtrl {
+  Q_OBJECT
+
+ public:
+  static constexpr uint32_t kChildId = 0xE900;
+  static constexpr int kShowMenuPosition = 5;
+  static constexpr int kCategoryMenuPosition = 6;
+  static constexpr int kMaxMenuCategories = 257;
+
+  // The welcome flow of the account screens; `startupMode` as at start-up.
+  using WelcomeFlow = std::function<void(bool startupMode)>;
+
+  CChildView(QWidget* frame, ViewHost& host, model::CWinBlogUser& user);
+  ~CChildView() override;
+
+  void SetWelcomeFlow(WelcomeFlow flow) { welcomeFlow_ = std::move(flow); }
+  // The start-up sequence: account, sample blog, viewer, bars, fonts, icons,
+  // sync after new credentials, and the blog that was on screen last time.
+  bool Initialise();
+
+  void EnterBlog(int row);
+  void GoHome();
+  void SetShowFilter(uint16_t value);
+  void SetCategoryFilter(uint32_t value, int menuPosition);
+  void RebuildShowMenu();
+  void RebuildCategoryMenu();
+  // Re-reads the item count, clears the selection and repaints.
+  void RefreshView();
+  void SelectEntry(const model::BlogEntry& entry);
+
+  // Commands of the three bars; answers whether the view handled the command.
+  bool OnCommand(uint32_t command);
+  bool CanAct(uint32_t command) const;
+
+  void DrawItem(QPainter& painter, const QRect& cell, int index, bool selected) override;
+  void ItemActivated(int index) override;
+
+  model::CWinBlogStorage* CurrentBlog() const { return blog_; }
+  bool InHomeView() const { return blog_ == nullptr; }
+  CImageWnd* Viewer() const { return viewer_; }
+  bool ViewerOpen() const;
+  SoftKeyBar* BlogBar() const { return blogBar_; }
+  QMenu* ShowMenu() const;
+  QMenu* CategoryMenu() const;
+  const QFont& RegularFont() const { return regular_; }
+  const QFont& BoldFont() const { return bold_; }
+
+  // Phone keys: key down and key up.
+  bool OnViewKeyDown(uint32_t key);
+  void OnViewKeyUp(uint32_t key);
+
+ protected:
+  void paintEvent(QPaintEvent* event) override;
+  void resizeEvent(QResizeEvent* event) override;
+  void keyPressEvent(QKeyEvent* event) override;
+  void keyReleaseEvent(QKeyEvent* event) override;
+
+ private:
+  void LayoutForMode();
+  void BuildFonts();
+  void OpenViewerAt(int position);
+  void MoveInViewer(int delta);
+  void CloseViewer();
+  void SetCaption(const QString& caption);
+  void DrawHomeRow(QPainter& painter, const QRect& cell, int index, bool selected);
+  void DrawEntryCell(QPainter& painter, const QRect& cell, int index, bool selected);
+  // The progress window over the view while `work` runs; it is destroyed after.
+  void WithProgress(const std::function<void(CProgressWnd&)>& work);
+  void SyncHome();
+  void SyncBlog();
+  void PurgePhoto();
+  // The message a Send or Post command shows instead of its screen, or 0.
+  uint32_t SendRefusal() const;
+  uint32_t PostRefusal() const;
+
+  ViewHost& host_;
+  model::CWinBlogUser& user_;
+  model::CWinBlogStorage* blog_ = nullptr;
+  int homeSelection_ = -1;
+  int homeTopRow_ = 0;
+  QFont regular_;
+  QFont bold_;
+  CIconList stateIcons_;
+  QPointer<SoftKeyBar> blogBar_;
+  CImageWnd* viewer_ = nullptr;
+  WelcomeFlow welcomeFlow_;
+};
+
+}  // namespace ui
