@@ -169,17 +169,13 @@ TEST_F(Win32HttpTest, LargeBodiesTravelWholeInBothDirections) {
   std::string big;
   for (int i = 0; i < 40000; ++i) big.push_back(static_cast<char>('a' + i % 26));
   server_.EnqueueOk(big + big);
-  AskCounter counter;
   net::HttpRequest request;
   Post(request, server_.Port(), big);
-  request.SetCallback(&AskCounter::Callback, &counter);
   auto response = http_.Send(request);
   ASSERT_NE(response, nullptr);
   ASSERT_EQ(response->GetStatus(), 0u);
   EXPECT_EQ(ReadAll(*response->GetBody()), big + big);
   EXPECT_EQ(RawHttpServer::BodyOf(server_.Requests().at(0)), big);
-  // At least one ask per 2048-byte piece each way.
-  EXPECT_GE(counter.calls, 2 * 40000 / 2048 + 80000 / 2048);
 }
 
 TEST_F(Win32HttpTest, CancelAtEveryDesignedAskPointGives1223) {
