@@ -8,7 +8,8 @@
 namespace net {
 
 // Two streams read one after the other without copying (header text + body).
-// Read-only; owns both parts. Their sizes are taken once, at construction.
+// Read-only; owns both parts (neither may be null). Their sizes are taken once, at
+// construction.
 class CompoundStream : public Stream {
  public:
   CompoundStream(std::unique_ptr<Stream> first, std::unique_ptr<Stream> second);
