@@ -8,6 +8,7 @@
 
 #include "model/ModelConstants.h"
 #include "platform/ErrorCodes.h"
+#include "platform/Preferences.h"
 #include "platform/StringTable.h"
 #include "platform/TextConversion.h"
 #include "service/NetworkConnection.h"
@@ -59,6 +60,7 @@ bool CliSession::Start() {
     std::cerr << "tessary-cli: --service must look like HOST[:PORT]\n";
     return false;
   }
+  platform::CreatePreferenceKeys();
   user_ = std::make_unique<model::CWinBlogUser>();
   user_->LoadUser();
   return true;
