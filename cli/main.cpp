@@ -7,6 +7,9 @@
 #include "cli/DumpCommand.h"
 #include "cli/ModelCommands.h"
 #include "cli/PrefsCommands.h"
+#include "cli/AccountCommands.h"
+#include "cli/SubscriptionCommands.h"
+#include "cli/SyncCommands.h"
 
 int main(int argc, char** argv) {
   CLI::App app{"tessary-cli: the Tessary photo-blogging client without a screen"};
@@ -15,6 +18,9 @@ int main(int argc, char** argv) {
   ctx.AddGlobalOptions(app);
   // Command groups register here, one line each.
   PrefsCommands::Register(app, ctx);
+  AccountCommands::Register(app, ctx);
+  SubscriptionCommands::Register(app, ctx);
+  SyncCommands::Register(app, ctx);
   DumpCommand::Register(app, ctx);
   ModelCommands::Register(app, ctx);
 
