@@ -206,6 +206,14 @@ int CreateBlog(CliContext& ctx, const CreateBlogArgs& args) {
   const uint32_t saved = blog->Save();
   model::UserInterface::Current().ShowMessage(platform::LoadString(kIdsBlogCreated),
                                               model::MessageIcon::Information);
+  // As the account wizard does: the account check agrees the new blog with the
+  // service and brings the user id that writing to it needs.
+  session.WithNetwork([&] {
+    if (!service::ServiceClient::Open()) return service::kResultAlreadyReported;
+    const uint32_t checked = service::AccountNetwork::CheckAccount(user, &session.Progress());
+    service::ServiceClient::Close();
+    return checked;
+  });
   return saved == 0 ? CliContext::kOk : CliContext::kFailure;
 }
 

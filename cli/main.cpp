@@ -10,6 +10,7 @@
 #include "cli/AccountCommands.h"
 #include "cli/SubscriptionCommands.h"
 #include "cli/SyncCommands.h"
+#include "cli/EntryServiceCommands.h"
 
 int main(int argc, char** argv) {
   CLI::App app{"tessary-cli: the Tessary photo-blogging client without a screen"};
@@ -21,6 +22,7 @@ int main(int argc, char** argv) {
   AccountCommands::Register(app, ctx);
   SubscriptionCommands::Register(app, ctx);
   SyncCommands::Register(app, ctx);
+  EntryServiceCommands::Register(app, ctx);
   DumpCommand::Register(app, ctx);
   ModelCommands::Register(app, ctx);
 

@@ -1,0 +1,319 @@
+#include "cli/EntryServiceCommands.h"
+
+#include <nlohmann/json.hpp>
+
+#include <iostream>
+#include <memory>
+
+#include "cli/CliSession.h"
+#include "cli/ModelJson.h"
+#include "model/CWinBlogComment.h"
+#include "model/CWinBlogStorage.h"
+#include "model/ModelConstants.h"
+#include "platform/ErrorCodes.h"
+#include "platform/Preferences.h"
+#include "platform/StringTable.h"
+#include "platform/TextConversion.h"
+#include "platform/TimeValue.h"
+#include "service/BlogNetwork.h"
+
+namespace {
+
+constexpr uint32_t kIdsAlreadyHaveSize = 23013;
+constexpr uint32_t kIdsSyncEntryFirst = 23014;
+constexpr uint32_t kIdsSyncBeforeSending = 23015;
+constexpr uint32_t kIdsNoRemoteBlogs = 23016;
+constexpr uint32_t kIdsNoSuchComment = 23020;
+constexpr uint32_t kIdsCommentLocked = 23021;
+constexpr uint32_t kIdsAskDeleteComment = 23022;
+constexpr uint32_t kIdsNeedAddress = 23023;
+constexpr size_t kMaxRemoteTitle = 49;
+constexpr size_t kMaxRemotePost = 7999;
+
+void Refuse(uint32_t id) {
+  model::UserInterface::Current().ShowMessage(platform::LoadString(id), model::MessageIcon::Exclamation);
+}
+
+std::string Cut(const std::string& text, size_t limit) {
+  const std::u16string wide = platform::Utf8ToUtf16(text);
+  return wide.size() <= limit ? text : platform::Utf16ToUtf8(std::u16string_view(wide).substr(0, limit));
+}
+
+// An entry by its service id, or else by its exact title.
+model::CWinBlogEntry* FindEntry(model::CWinBlogStorage& blog, const std::string& key) {
+  char* end = nullptr;
+  const unsigned long id = std::strtoul(key.c_str(), &end, 10);
+  if (!key.empty() && *end == '\0' && id != 0) {
+    if (model::CWinBlogEntry* entry = blog.FindEntry(static_cast<uint32_t>(id))) return entry;
+  }
+  for (const auto& entry : blog.Entries()) {
+    if (entry->GetTitle() == key && !entry->IsRemoved()) return entry.get();
+  }
+  std::cerr << "tessary-cli: no entry \"" << key << "\" in blog \"" << blog.Info().urlName << "\"\n";
+  return nullptr;
+}
+
+struct Target {
+  std::string blog;
+  std::string entry;
+};
+
+// The session, the blog and (when named) the entry of a command.
+struct Opened {
+  model::CWinBlogStorage* blog = nullptr;
+  model::CWinBlogEntry* entry = nullptr;
+};
+
+bool Open(CliSession& session, const Target& target, bool needEntry, Opened& opened) {
+  if (!session.Start()) return false;
+  opened.blog = session.FindBlog(target.blog);
+  if (opened.blog == nullptr) return false;
+  if (target.entry.empty()) return !needEntry;
+  opened.entry = FindEntry(*opened.blog, target.entry);
+  return opened.entry != nullptr;
+}
+
+int Comments(CliContext& ctx, const Target& target) {
+  CliSession session(ctx);
+  Opened opened;
+  if (!Open(session, target, true, opened)) return CliContext::kFailure;
+  if (!opened.entry->HasId()) {
+    Refuse(kIdsSyncEntryFirst);
+    return CliContext::kFailure;
+  }
+  opened.blog->SetCommentEntry(opened.entry->GetId());
+  nlohmann::ordered_json list = nlohmann::ordered_json::array();
+  for (size_t i = 0; i < opened.blog->GetCommentCount(); ++i) {
+    const model::CWinBlogComment& comment = *opened.blog->GetCommentAt(i);
+    if (ctx.json) {
+      list.push_back(ModelJson::Comment(comment));
+    } else {
+      std::cout << comment.GetId() << "\t" << (comment.GetAuthorName().empty() ? "-NEW-" : comment.GetAuthorName())
+                << "\t" << comment.GetText() << '\n';
+    }
+  }
+  if (ctx.json) std::cout << list.dump(2, ' ', false, nlohmann::json::error_handler_t::replace) << '\n';
+  if (opened.entry->SetNewComments(false) && opened.blog->Save() != 0) return CliContext::kFailure;
+  return CliContext::kOk;
+}
+
+int Comment(CliContext& ctx, const Target& target, const std::string& text) {
+  CliSession session(ctx);
+  Opened opened;
+  if (!Open(session, target, true, opened) || !session.RequireLogin()) return CliContext::kFailure;
+  if (!opened.entry->HasId()) {
+    Refuse(kIdsSyncEntryFirst);
+    return CliContext::kFailure;
+  }
+  auto comment = std::make_unique<model::CWinBlogComment>();
+  comment->SetTextW(platform::Utf8ToUtf16(text));
+  comment->SetEntryId(opened.entry->GetId());
+  comment->SetDate(platform::Now());
+  comment->SetModified(true);
+  model::CWinBlogComment* added = comment.get();
+  opened.blog->InsertComment(std::move(comment));
+  const uint32_t code = session.WithNetwork([&] {
+    return service::BlogNetwork::PostComment(session.User(), *opened.blog, &session.Progress(), *added);
+  });
+  // The comment stays either way; a failed one goes up with the next sync.
+  if (opened.blog->Save() != 0) return CliContext::kFailure;
+  return session.ExitStatus(code);
+}
+
+int Uncomment(CliContext& ctx, const Target& target, uint32_t commentId) {
+  CliSession session(ctx);
+  Opened opened;
+  if (!Open(session, target, true, opened)) return CliContext::kFailure;
+  model::CWinBlogComment* comment = opened.blog->FindComment(commentId);
+  if (comment == nullptr || comment->GetEntryId() != opened.entry->GetId()) {
+    Refuse(kIdsNoSuchComment);
+    return CliContext::kFailure;
+  }
+  if (opened.blog->IsCommentLocked(comment)) {
+    Refuse(kIdsCommentLocked);
+    return CliContext::kFailure;
+  }
+  if (!session.Ui().AskYesNo(platform::LoadString(kIdsAskDeleteComment))) return CliContext::kFailure;
+  opened.blog->RemoveComment(*comment, false);
+  return opened.blog->Save() == 0 ? CliContext::kOk : CliContext::kFailure;
+}
+
+int Download(CliContext& ctx, const Target& target, const std::string& sizeText) {
+  const std::optional<uint16_t> size = ParseDownloadSize(sizeText);
+  if (!size || !platform::IsDownloadPhotoSize(*size)) {
+    std::cerr << "tessary-cli: --size takes one of 176x132, 240x180, 320x240, 480x360, 640x480, Full size\n";
+    return CliContext::kUsage;
+  }
+  CliSession session(ctx);
+  Opened opened;
+  if (!Open(session, target, true, opened)) return CliContext::kFailure;
+  if (opened.entry->GetPhotoSize() == *size) {
+    session.Ui().ShowMessage(platform::LoadString(kIdsAlreadyHaveSize), model::MessageIcon::Information);
+    return CliContext::kOk;
+  }
+  const uint32_t code = session.WithNetwork([&] {
+    return service::BlogNetwork::DownloadPhoto(*opened.blog, &session.Progress(), *opened.entry,
+                                               static_cast<uint8_t>(*size));
+  });
+  if (code == 0 && opened.blog->Save() != 0) return CliContext::kFailure;
+  return session.ExitStatus(code);
+}
+
+// The category and entry a mail or a remote post is about, or false after the
+// refusal for something the service does not know yet.
+bool Subject(const Opened& opened, uint32_t& categoryId, uint32_t& entryId) {
+  if (opened.entry != nullptr) {
+    if (!opened.entry->HasId()) return false;
+    categoryId = opened.entry->GetCategoryId();
+    entryId = opened.entry->GetId();
+    return true;
+  }
+  categoryId = opened.blog->GetCategoryFilter();
+  entryId = 0;
+  const model::CWinBlogAlbum* category = opened.blog->FindCategory(categoryId);
+  return category == nullptr || category->HasServiceId();
+}
+
+struct MailArgs {
+  Target target;
+  std::string to;
+  std::string message;
+};
+
+int Mail(CliContext& ctx, const MailArgs& args) {
+  CliSession session(ctx);
+  Opened opened;
+  if (!Open(session, args.target, false, opened) || !session.RequireLogin()) return CliContext::kFailure;
+  uint32_t categoryId = 0;
+  uint32_t entryId = 0;
+  if (!Subject(opened, categoryId, entryId)) {
+    Refuse(kIdsSyncBeforeSending);
+    return CliContext::kFailure;
+  }
+  if (args.to.find_first_not_of(" ,") == std::string::npos) {
+    Refuse(kIdsNeedAddress);
+    return CliContext::kFailure;
+  }
+  const uint32_t code = session.WithNetwork([&] {
+    return service::BlogNetwork::SendPhotoEmail(session.User(), *opened.blog, &session.Progress(), categoryId,
+                                                entryId, args.to, args.message);
+  });
+  return session.ExitStatus(code);
+}
+
+struct RemoteArgs {
+  Target target;
+  std::string remote;
+  std::string title;
+  std::string post;
+  CLI::Option* titleOpt = nullptr;
+  CLI::Option* postOpt = nullptr;
+};
+
+int RemotePost(CliContext& ctx, const RemoteArgs& args) {
+  CliSession session(ctx);
+  Opened opened;
+  if (!Open(session, args.target, false, opened) || !session.RequireLogin()) return CliContext::kFailure;
+  const model::CWinBlogUser& user = session.User();
+  if (user.RemoteBlogs().empty()) {
+    Refuse(kIdsNoRemoteBlogs);
+    return CliContext::kFailure;
+  }
+  uint32_t categoryId = 0;
+  uint32_t entryId = 0;
+  if (!Subject(opened, categoryId, entryId)) {
+    Refuse(kIdsSyncBeforeSending);
+    return CliContext::kFailure;
+  }
+  std::string remote = args.remote.empty() ? platform::ReadLastRemoteBlog() : args.remote;
+  bool known = false;
+  for (const std::u16string& name : user.RemoteBlogs()) known = known || platform::Utf16ToUtf8(name) == remote;
+  if (!known) {
+    if (!args.remote.empty()) {
+      std::cerr << "tessary-cli: \"" << args.remote << "\" is not one of the account's remote blogs\n";
+      return CliContext::kUsage;
+    }
+    remote = platform::Utf16ToUtf8(user.RemoteBlogs().front());
+  }
+  std::string title;
+  std::string post;
+  if (opened.entry != nullptr) {
+    title = opened.entry->GetTitle();
+    post = opened.entry->GetCaption();
+  } else {
+    const model::CWinBlogAlbum* category = opened.blog->FindCategory(categoryId);
+    title = category != nullptr ? category->GetName() : opened.blog->Info().DisplayName();
+  }
+  if (args.titleOpt->count() > 0) title = args.title;
+  if (args.postOpt->count() > 0) post = args.post;
+  platform::WriteLastRemoteBlog(remote);
+  const uint32_t code = session.WithNetwork([&] {
+    return service::BlogNetwork::PostRemoteEntry(session.User(), *opened.blog, &session.Progress(), categoryId,
+                                                 entryId, remote, Cut(title, kMaxRemoteTitle), Cut(post, kMaxRemotePost));
+  });
+  return session.ExitStatus(code);
+}
+
+}  // namespace
+
+void EntryServiceCommands::Register(CLI::App& app, CliContext& ctx) {
+  auto comments = std::make_shared<Target>();
+  CLI::App* commentsCmd = app.add_subcommand("comments", "List the comments of a published entry");
+  commentsCmd->add_option("blog", comments->blog, "Blog URL name")->required();
+  commentsCmd->add_option("entry", comments->entry, "Entry id or title")->required();
+  commentsCmd->callback([&ctx, comments] { ctx.run = [&ctx, comments] { return Comments(ctx, *comments); }; });
+
+  struct CommentArgs {
+    Target target;
+    std::string text;
+  };
+  auto comment = std::make_shared<CommentArgs>();
+  CLI::App* commentCmd = app.add_subcommand("comment", "Post a comment on a published entry");
+  commentCmd->add_option("blog", comment->target.blog, "Blog URL name")->required();
+  commentCmd->add_option("entry", comment->target.entry, "Entry id or title")->required();
+  commentCmd->add_option("text", comment->text, "The comment")->required();
+  commentCmd->callback(
+      [&ctx, comment] { ctx.run = [&ctx, comment] { return Comment(ctx, comment->target, comment->text); }; });
+
+  struct UncommentArgs {
+    Target target;
+    uint32_t id = 0;
+  };
+  auto uncomment = std::make_shared<UncommentArgs>();
+  CLI::App* uncommentCmd = app.add_subcommand("uncomment", "Delete a comment (on the service at the next sync)");
+  uncommentCmd->add_option("blog", uncomment->target.blog, "Blog URL name")->required();
+  uncommentCmd->add_option("entry", uncomment->target.entry, "Entry id or title")->required();
+  uncommentCmd->add_option("comment", uncomment->id, "Comment id")->required();
+  uncommentCmd->callback(
+      [&ctx, uncomment] { ctx.run = [&ctx, uncomment] { return Uncomment(ctx, uncomment->target, uncomment->id); }; });
+
+  struct DownloadArgs {
+    Target target;
+    std::string size;
+  };
+  auto download = std::make_shared<DownloadArgs>();
+  CLI::App* downloadCmd = app.add_subcommand("download", "Download an entry's photo in another size");
+  downloadCmd->add_option("blog", download->target.blog, "Blog URL name")->required();
+  downloadCmd->add_option("entry", download->target.entry, "Entry id or title")->required();
+  downloadCmd->add_option("--size", download->size, "176x132, 240x180, 320x240, 480x360, 640x480, Full size")
+      ->required();
+  downloadCmd->callback(
+      [&ctx, download] { ctx.run = [&ctx, download] { return Download(ctx, download->target, download->size); }; });
+
+  auto mail = std::make_shared<MailArgs>();
+  CLI::App* mailCmd = app.add_subcommand("mail", "Have the service mail a link to a photo or to the blog");
+  mailCmd->add_option("blog", mail->target.blog, "Blog URL name")->required();
+  mailCmd->add_option("entry", mail->target.entry, "Entry id or title (none: the blog)");
+  mailCmd->add_option("--to", mail->to, "Addresses, separated by commas or blanks")->required();
+  mailCmd->add_option("--message", mail->message, "Message");
+  mailCmd->callback([&ctx, mail] { ctx.run = [&ctx, mail] { return Mail(ctx, *mail); }; });
+
+  auto remote = std::make_shared<RemoteArgs>();
+  CLI::App* remoteCmd = app.add_subcommand("remote-post", "Post an entry or the blog to a remote blog");
+  remoteCmd->add_option("blog", remote->target.blog, "Blog URL name")->required();
+  remoteCmd->add_option("entry", remote->target.entry, "Entry id or title (none: the blog)");
+  remoteCmd->add_option("--remote", remote->remote, "Remote blog name (default: the last one used)");
+  remote->titleOpt = remoteCmd->add_option("--title", remote->title, "Title");
+  remote->postOpt = remoteCmd->add_option("--post", remote->post, "Post text");
+  remoteCmd->callback([&ctx, remote] { ctx.run = [&ctx, remote] { return RemotePost(ctx, *remote); }; });
+}

@@ -1,0 +1,12 @@
+#pragma once
+
+#include <CLI/CLI.hpp>
+
+#include "cli/CliContext.h"
+
+// `tessary-cli comments | comment | uncomment | download | mail | remote-post`:
+// what the viewer's comments, download, e-mail and remote post screens do.
+class EntryServiceCommands {
+ public:
+  static void Register(CLI::App& app, CliContext& ctx);
+};
