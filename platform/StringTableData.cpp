@@ -126,6 +126,7 @@ const StringRow kStringRows[] = {
     {23020, "You must select an item in the list before using this command."},
     {23021, "You don't have permission to delete the selected comment."},
     {23022, "Are you sure you want to delete the selected comment?"},
+    {23023, "You need to enter at least one valid email address."},
     // Service client: data connection and the code-to-message table.
     {309, "Connecting to network..."},
     {700, "Tessary was unable to establish a connection (0x%x)."},
