@@ -155,10 +155,7 @@ bool Win32Http::Open() {
 }
 
 void Win32Http::Close() {
-  for (Connection& c : cache_) {
-    if (c.handle != nullptr) curl_easy_cleanup(static_cast<CURL*>(c.handle));
-    c = Connection{};
-  }
+  for (Connection& c : cache_) CloseConnection(c);
   if (session_ != nullptr) {
     curl_share_cleanup(static_cast<CURLSH*>(session_));
     session_ = nullptr;
@@ -172,9 +169,15 @@ bool Win32Http::CachedConnection(int slot, std::string& host, uint16_t& port) co
   return true;
 }
 
-void* Win32Http::GetConnection(const std::string& host, uint16_t port) {
+void Win32Http::CloseConnection(Connection& connection) {
+  if (connection.multi != nullptr) curl_multi_cleanup(static_cast<CURLM*>(connection.multi));
+  if (connection.handle != nullptr) curl_easy_cleanup(static_cast<CURL*>(connection.handle));
+  connection = Connection{};
+}
+
+Win32Http::Connection* Win32Http::GetConnection(const std::string& host, uint16_t port) {
   for (Connection& c : cache_) {
-    if (c.handle != nullptr && c.port == port && c.host == host) return c.handle;
+    if (c.handle != nullptr && c.port == port && c.host == host) return &c;
   }
   Connection* slot = nullptr;
   for (Connection& c : cache_) {
@@ -185,15 +188,17 @@ void* Win32Http::GetConnection(const std::string& host, uint16_t port) {
   }
   if (slot == nullptr) {
     slot = &cache_[kConnectionSlots - 1];
-    curl_easy_cleanup(static_cast<CURL*>(slot->handle));
-    *slot = Connection{};
+    CloseConnection(*slot);
   }
-  CURL* handle = curl_easy_init();
-  if (handle == nullptr) return nullptr;
+  slot->handle = curl_easy_init();
+  slot->multi = curl_multi_init();
+  if (slot->handle == nullptr || slot->multi == nullptr) {
+    CloseConnection(*slot);
+    return nullptr;
+  }
   slot->host = host;
   slot->port = port;
-  slot->handle = handle;
-  return handle;
+  return slot;
 }
 
 std::unique_ptr<HttpResponse> Win32Http::Send(HttpRequest& request) {
@@ -211,8 +216,10 @@ std::unique_ptr<HttpResponse> Win32Http::Send(HttpRequest& request) {
 
 uint32_t Win32Http::Transfer(HttpRequest& request, HttpResponse& response) {
   if (session_ == nullptr) return platform::kErrInvalidHandle;
-  CURL* handle = static_cast<CURL*>(GetConnection(request.Host(), request.Port()));
-  if (handle == nullptr) return platform::kErrNotEnoughMemory;
+  Connection* connection = GetConnection(request.Host(), request.Port());
+  if (connection == nullptr) return platform::kErrNotEnoughMemory;
+  CURL* handle = static_cast<CURL*>(connection->handle);
+  CURLM* multi = static_cast<CURLM*>(connection->multi);
 
   if (!request.Ask()) return platform::kErrCancelled;
   std::unique_ptr<Stream> text = request.BuildRequestText();
@@ -295,7 +302,26 @@ uint32_t Win32Http::Transfer(HttpRequest& request, HttpResponse& response) {
     if (method != "POST") curl_easy_setopt(handle, CURLOPT_CUSTOMREQUEST, method.c_str());
   }
 
-  const CURLcode code = curl_easy_perform(handle);
+  // The transfer runs in slices so that the progress callback is asked often even
+  // while the server says nothing; libcurl's own progress callback asks as well.
+  CURLcode code = CURLE_OUT_OF_MEMORY;
+  if (curl_multi_add_handle(multi, handle) == CURLM_OK) {
+    bool done = false;
+    while (!done) {
+      int running = 0;
+      if (curl_multi_perform(multi, &running) != CURLM_OK) break;
+      int queued = 0;
+      while (CURLMsg* message = curl_multi_info_read(multi, &queued)) {
+        if (message->msg == CURLMSG_DONE && message->easy_handle == handle) {
+          code = message->data.result;
+          done = true;
+        }
+      }
+      if (done || running == 0 || !state.Ask()) break;
+      curl_multi_poll(multi, nullptr, 0, kAskIntervalMs, nullptr);
+    }
+    curl_multi_remove_handle(multi, handle);
+  }
   curl_easy_setopt(handle, CURLOPT_HTTPHEADER, nullptr);
   curl_slist_free_all(headers);
 

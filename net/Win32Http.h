@@ -10,13 +10,15 @@
 namespace net {
 
 // libcurl stands in for the phone's HTTP library here: each request goes out with the
-// request text this client builds, through an easy handle kept per cached connection.
+// request text this client builds, through libcurl handles kept per cached connection.
 class Win32Http : public Http {
  public:
   static constexpr int kConnectionSlots = 5;
   static constexpr uint32_t kPieceSize = 2048;
   static constexpr long kConnectTimeoutSeconds = 30;
   static constexpr long kStallTimeoutSeconds = 60;
+  // Longest wait for the network between two asks of the progress callback.
+  static constexpr int kAskIntervalMs = 50;
 
   Win32Http() = default;
   ~Win32Http() override;
@@ -39,10 +41,12 @@ class Win32Http : public Http {
     std::string host;
     uint16_t port = 0;
     void* handle = nullptr;  // libcurl easy handle
+    void* multi = nullptr;   // libcurl multi handle: the slot's open connection lives here
   };
 
   // The cached connection for (host, port), made when missing; null when out of memory.
-  void* GetConnection(const std::string& host, uint16_t port);
+  Connection* GetConnection(const std::string& host, uint16_t port);
+  static void CloseConnection(Connection& connection);
   uint32_t Transfer(HttpRequest& request, HttpResponse& response);
 
   std::array<Connection, kConnectionSlots> cache_;

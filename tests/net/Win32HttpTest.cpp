@@ -221,7 +221,7 @@ TEST_F(Win32HttpTest, CancelWhileTheServerIsSilent) {
   auto response = http_.Send(request);
   ASSERT_NE(response, nullptr);
   EXPECT_EQ(response->GetStatus(), 1223u);
-  EXPECT_LT(std::chrono::steady_clock::now() - started, std::chrono::seconds(10));
+  EXPECT_LT(std::chrono::steady_clock::now() - started, std::chrono::seconds(2));
 }
 
 TEST_F(Win32HttpTest, ServerThatStopsSendingTimesOut) {
