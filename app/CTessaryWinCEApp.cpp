@@ -22,6 +22,7 @@
 CTessaryWinCEApp::CTessaryWinCEApp() = default;
 
 CTessaryWinCEApp::~CTessaryWinCEApp() {
+  model::UserInterface::SetCurrent(nullptr);
   ui::MessageBox::SetOwner(nullptr);
   window_.reset();
   user_.reset();
@@ -70,6 +71,7 @@ bool CTessaryWinCEApp::InitInstance() {
   window_ = std::make_unique<ui::PhoneWindow>(screen_, options_.zoom);
   window_->setWindowIcon(QIcon(QPixmap::fromImage(ui::BitmapResource::ProgramIcon())));
   ui::MessageBox::SetOwner(window_.get());
+  model::UserInterface::SetCurrent(&userInterface_);
   frame_ = new CMainFrame(*screen_, *user_);
   const int d = ui::DisplayScale::Down(20);
   frame_->setGeometry(0, d, width, height - 2 * d);

@@ -5,6 +5,7 @@
 #include <string>
 
 #include "app/AppOptions.h"
+#include "app/GuiUserInterface.h"
 
 class CMainFrame;
 namespace model {
@@ -40,6 +41,7 @@ class CTessaryWinCEApp {
   bool PrepareDevice();
 
   AppOptions options_;
+  GuiUserInterface userInterface_;
   std::unique_ptr<platform::DeviceFileSystem> fs_;
   std::unique_ptr<model::CWinBlogUser> user_;  // the account, for the whole run
   std::unique_ptr<ui::PhoneWindow> window_;
