@@ -26,6 +26,7 @@ TEST(VersionKey, FillsMissingPartsSoThatPreReleasesSortFirst) {
 class CheckVersionTest : public ServiceTest {
  protected:
   CheckVersionTest() {
+    platform::CreatePreferenceKeys();
     VersionCheck::SetProgramVersion("2.0");
     platform::WriteLastIgnoredVersion("1.0");
   }
