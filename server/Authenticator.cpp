@@ -27,6 +27,12 @@ bool Authenticator::DigestMatches(const std::string& digest, const std::string& 
   return Crypto::ConstantTimeEquals(Crypto::Sha1Base64(nonce + created + secret), digest);
 }
 
+bool Authenticator::Verify(UserStore& users, const AuthBlock& auth, int64_t now) const {
+  if (!auth.present) return false;
+  auto found = users.FindByEmail(auth.user);
+  return found && DigestMatches(auth.digest, auth.nonce, auth.created, found->password, now);
+}
+
 int Authenticator::Check(UserStore& users, const AuthBlock& auth, int64_t now, UserRecord& user) {
   if (!auth.present) return kInvalidAuthentication;
   if (now - lastPurge_ >= kPurgeInterval && users.PurgeNonces(now)) lastPurge_ = now;

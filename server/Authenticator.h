@@ -18,6 +18,8 @@ class Authenticator {
   // Finds the user (e-mail letter case ignored), checks the digest and records
   // the nonce. Answers kOk with the user filled in, or kInvalidAuthentication.
   int Check(UserStore& users, const AuthBlock& auth, int64_t now, UserRecord& user);
+  // The same check without spending the nonce: a cheap test before heavy work.
+  bool Verify(UserStore& users, const AuthBlock& auth, int64_t now) const;
   // Checks a digest made from a secret other than the account password.
   bool DigestMatches(const std::string& digest, const std::string& nonce, const std::string& created,
                      const std::string& secret, int64_t now) const;

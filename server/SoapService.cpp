@@ -80,11 +80,21 @@ std::string SoapService::Handle(std::string_view soapAction, std::string_view bo
   if (op == nullptr) return AnswerWriter::Error(answerName, urls_.Host(), kInvalidRequest);
   if (parsed != kOk) return AnswerWriter::Error(answerName, urls_.Host(), parsed);
 
+  UserStore users(db_);
   PhotoStore::Stored upload;
   int uploadResult = kOk;
-  if (op->handler == EntryOperations::Add) uploadResult = EntryOperations::PreparePhoto(request, photos_, upload);
+  if (op->handler == EntryOperations::Add) {
+    // Only a signed-in user's upload is worth decoding.
+    bool verified = false;
+    {
+      Transaction tx(db_);
+      verified = tx.Active() && authenticator_.Verify(users, request.Auth(), config_.Now());
+    }
+    if (!verified) return AnswerWriter::Error(answerName, urls_.Host(), kInvalidAuthentication);
+    uploadResult = EntryOperations::PreparePhoto(request, photos_, upload);
+  }
 
-  UserStore users(db_);
+
   BlogStore blogs(db_);
   ContentStore content(db_);
   OutboxStore outbox(db_);

@@ -103,6 +103,8 @@ TEST_F(ContentOperationsTest, AddEntryRefusalsLeaveNoFilesBehind) {
             "Error: You have not permission to add a picture");
   EXPECT_EQ(Message(other->Call("AP", "club", Entry(0, 0, "t", SoapClient::Base64(jpeg)))),
             "Error: You have not permission to add a picture");
+  EXPECT_EQ(Message(Client("owner@example.com", "bad")->Call("AP", "mine", Entry(0, 0, "t", SoapClient::Base64(jpeg)))),
+            "Error: Invalid Authentication");
   EXPECT_EQ(harness->PhotoFileCount(), 0u);
   EXPECT_TRUE(AllTexts(FullChanges(*owner, "mine"), "ID").empty());
 }
