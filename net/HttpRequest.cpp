@@ -1,7 +1,5 @@
 #include "net/HttpRequest.h"
 
-#include <cstdio>
-
 #include "net/CompoundStream.h"
 #include "net/ReadOnlyMemoryStream.h"
 #include "net/Win32SmallStream.h"

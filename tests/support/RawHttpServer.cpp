@@ -131,15 +131,13 @@ void RawHttpServer::Serve(int client) {
     }
   }
   std::string request;
-  if (reply.readRequest) {
-    const bool complete = ReadRequest(client, request);
-    {
-      std::lock_guard<std::mutex> lock(mutex_);
-      requests_.push_back(request);
-    }
-    arrived_.notify_all();
-    if (!complete) return;
+  const bool complete = ReadRequest(client, request);
+  {
+    std::lock_guard<std::mutex> lock(mutex_);
+    requests_.push_back(request);
   }
+  arrived_.notify_all();
+  if (!complete) return;
   if (reply.silent) {
     char buffer[256];
     while (!stop_) {

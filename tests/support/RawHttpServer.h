@@ -19,7 +19,6 @@ class RawHttpServer {
   struct Reply {
     std::string bytes;     // sent as they are, then the connection is closed
     bool silent = false;   // read the request, then say nothing until the server stops
-    bool readRequest = true;
   };
 
   RawHttpServer();
@@ -31,8 +30,8 @@ class RawHttpServer {
   void Enqueue(Reply reply);
   // A complete "HTTP/1.1 200 OK" answer with Content-Length.
   void EnqueueOk(const std::string& body, const std::string& contentType = "text/xml; charset=utf-8");
-  void EnqueueRaw(const std::string& bytes) { Enqueue(Reply{bytes, false, true}); }
-  void EnqueueSilent() { Enqueue(Reply{std::string(), true, true}); }
+  void EnqueueRaw(const std::string& bytes) { Enqueue(Reply{bytes, false}); }
+  void EnqueueSilent() { Enqueue(Reply{std::string(), true}); }
 
   // Every request received so far, raw (request line, headers, body).
   std::vector<std::string> Requests();
