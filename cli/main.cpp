@@ -4,6 +4,7 @@
 
 #include "TessaryVersion.h"
 #include "cli/CliContext.h"
+#include "cli/ImageCommands.h"
 #include "cli/DumpCommand.h"
 #include "cli/ModelCommands.h"
 #include "cli/PrefsCommands.h"
@@ -25,6 +26,7 @@ int main(int argc, char** argv) {
   EntryServiceCommands::Register(app, ctx);
   DumpCommand::Register(app, ctx);
   ModelCommands::Register(app, ctx);
+  ImageCommands::Register(app, ctx);
 
   try {
     app.parse(argc, argv);

@@ -16,6 +16,7 @@ bool HuffmanTable::Build(const uint8_t counts[16], const uint8_t* symbols, int s
     int n = counts[len - 1];
     offset_[len] = index - static_cast<int32_t>(code);
     for (int i = 0; i < n; ++i, ++index, ++code) {
+      if (code >= (1u << len)) return false;  // more codes than the length can hold
       if (len > kLookupBits) continue;
       uint32_t first = code << (kLookupBits - len);
       uint32_t span = 1u << (kLookupBits - len);
@@ -31,7 +32,6 @@ bool HuffmanTable::Build(const uint8_t counts[16], const uint8_t* symbols, int s
         acLookup_[peek] = value * 256 + (run << 4 | (len + size));
       }
     }
-    if (code > (1u << len)) return false;
     limit_[len] = code << (16 - len);
     code <<= 1;
   }
