@@ -210,10 +210,17 @@ TEST_F(OperationsTest, CommentsAreAddedAndDeleted) {
   EXPECT_EQ(comment->GetAuthorId(), kUserId);
   EXPECT_FALSE(comment->IsModified());
 
+  comment->SetText("edited");
+  comment->SetModified(true);
+  server_.EnqueueOk(Answer("EO", ""));
+  EXPECT_EQ(service_->StoreComment(*comment, nullptr, nullptr), 0u);
+  EXPECT_EQ(Elements(1), Auth(true) + "<OM><OI>600</OI><ID>50</ID><OD>2026-03-01T12:00:00Z</OD><OT>edited</OT></OM>");
+  EXPECT_FALSE(comment->IsModified());
+
   blog_->RemoveComment(*comment, false);
   server_.EnqueueOk(Answer("DCO", ""));
   EXPECT_EQ(service_->DeleteComment(*blog_->GetFirstDeletedComment()), 0u);
-  EXPECT_EQ(Elements(1), Auth(true) + "<OM><OI>600</OI></OM>");
+  EXPECT_EQ(Elements(2), Auth(true) + "<OM><OI>600</OI></OM>");
   EXPECT_EQ(blog_->GetFirstDeletedComment(), nullptr);
 }
 
