@@ -10,6 +10,7 @@
 #include "platform/StringTable.h"
 #include "platform/TextConversion.h"
 #include "service/AccountNetwork.h"
+#include "service/BlogNetwork.h"
 #include "service/NetworkConnection.h"
 #include "service/SyncRunner.h"
 #include "ui/BitmapResource.h"
@@ -448,6 +449,30 @@ void CChildView::SyncBlog() {
   update();
 }
 
+void CChildView::CheckForUpdates() {
+  bool connected = false;
+  bool newer = false;
+  bool download = false;
+  uint32_t code = 0;
+  WithProgress([&](CProgressWnd& progress) {
+    progress.SetLine(0, QString::fromStdString(platform::LoadString(153)));
+    progress.show();
+    if (service::NetworkConnection::ConnectNetwork(&progress) == service::NetworkConnection::Outcome::Connected) {
+      connected = true;
+      // The check needs a database only for its preference hooks.
+      model::CWinBlogStorage scratch;
+      model::CWinBlogStorage& blog = blog_ ? *blog_ : scratch;
+      download = service::BlogNetwork::CheckForUpdates(blog, &progress, newer, code);
+    }
+    service::NetworkConnection::ReleaseNetwork();
+  });
+  if (download) {
+    host_.OnCommand(c::kExit);
+  } else if (connected && code == 0 && !newer) {
+    MessageBox::Show(platform::LoadString(strings::kLatestVersion), MessageBox::Icon::Information);
+  }
+}
+
 void CChildView::PurgePhoto() {
   model::CWinBlogEntry* entry = viewer_->Entry();
   if (!entry) return;
@@ -474,7 +499,8 @@ bool CChildView::CanAct(uint32_t command) const {
   switch (command) {
     case c::kOk:
     case c::kCloseViewer:
-    case c::kSyncHome: return true;
+    case c::kSyncHome:
+    case c::kCheckForUpdates: return true;
     case c::kHome: return blog_ && !viewer;
     case c::kSyncBlog:
     case c::kShowAll:
@@ -511,6 +537,7 @@ bool CChildView::OnCommand(uint32_t command) {
     case c::kCloseViewer: CloseViewer(); return true;
     case c::kHome: GoHome(); return true;
     case c::kSyncHome: SyncHome(); return true;
+    case c::kCheckForUpdates: CheckForUpdates(); return true;
     case c::kSyncBlog: SyncBlog(); return true;
     case c::kShowAll: SetShowFilter(model::kShowAll); return true;
     case c::kShowPending: SetShowFilter(model::kShowPending); return true;

@@ -100,6 +100,7 @@ class CChildView : public CGridCtrl {
   void WithProgress(const std::function<void(CProgressWnd&)>& work);
   void SyncHome();
   void SyncBlog();
+  void CheckForUpdates();
   void PurgePhoto();
   // The message a Send or Post command shows instead of its screen, or 0.
   uint32_t SendRefusal() const;

@@ -1,16 +1,20 @@
 #ifdef TESSARY_UI_WITH_SERVICE
 
 #include <QTest>
+#include <fstream>
+#include <sstream>
 #include <QTimer>
 
 #include "model/CWinBlogStorage.h"
 #include "model/UserInterface.h"
+#include "server/AdminCommands.h"
 #include "service/ServiceSettings.h"
 #include "tests/server/ServiceHarness.h"
 #include "tests/support/ScriptedUserInterface.h"
 #include "tests/ui/ViewFixture.h"
 #include "ui/CProgressWnd.h"
 #include "ui/CommandIds.h"
+#include "ui/MessageBox.h"
 #include "ui/SoftKeyBar.h"
 
 namespace {
@@ -76,6 +80,26 @@ TEST_F(SyncCommandTest, CancelEndsTheSyncAndGivesTheWindowBack) {
   EXPECT_TRUE(frame_->isEnabled());
   EXPECT_EQ(screen_->TopBar(), frame_->MenuBar());
   EXPECT_EQ(screen_->Caption(), "Tessary");
+}
+
+TEST_F(SyncCommandTest, CheckForUpdatesSaysWhenThisIsTheLatestVersion) {
+  const std::filesystem::path file = service_.DataDir() / "version.txt";
+  std::ofstream(file) << "<VERS>1.0</VERS>";
+  std::ostringstream out, err;
+  ASSERT_EQ(server::AdminCommands(service_.DataDir(), out, err).SetPublishedFile("Tessary.txt", file), 0)
+      << err.str();
+  Start(240, 320, 96);
+  testsupport::ScriptedUserInterface core;
+  std::vector<ui::MessageBox::Request> shown;
+  ui::MessageBox::SetResponder([&](const ui::MessageBox::Request& r) {
+    shown.push_back(r);
+    return int(ui::MessageBox::kOk);
+  });
+  frame_->OnCommand(ui::commands::kCheckForUpdates);
+  ASSERT_EQ(shown.size(), 1u);
+  EXPECT_EQ(shown[0].text, "You have the latest version of Tessary.");
+  EXPECT_EQ(shown[0].icon, ui::MessageBox::Icon::Information);
+  EXPECT_TRUE(frame_->isEnabled());
 }
 
 }  // namespace
