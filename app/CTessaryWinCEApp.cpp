@@ -26,7 +26,7 @@ CTessaryWinCEApp::~CTessaryWinCEApp() {
   ui::MessageBox::SetOwner(nullptr);
   window_.reset();
   user_.reset();
-  if (fs_ && &platform::DeviceFileSystem::Current() == fs_.get()) platform::DeviceFileSystem::SetCurrent(nullptr);
+  if (fs_ && &platform::DeviceFileSystem::Current() == fs_.get()) platform::DeviceFileSystem::SetCurrent(previousFs_);
 }
 
 bool CTessaryWinCEApp::ParseCommandLine(const QStringList& arguments, std::string& error) {
@@ -42,6 +42,7 @@ bool CTessaryWinCEApp::PrepareDevice() {
     std::fprintf(stderr, "tessary: cannot use device root %s (error %u)\n", root.c_str(), rc);
     return false;
   }
+  previousFs_ = &platform::DeviceFileSystem::Current();
   platform::DeviceFileSystem::SetCurrent(fs_.get());
   platform::RegistryReset();
   return true;

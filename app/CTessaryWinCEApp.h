@@ -43,6 +43,7 @@ class CTessaryWinCEApp {
   AppOptions options_;
   GuiUserInterface userInterface_;
   std::unique_ptr<platform::DeviceFileSystem> fs_;
+  platform::DeviceFileSystem* previousFs_ = nullptr;
   std::unique_ptr<model::CWinBlogUser> user_;  // the account, for the whole run
   std::unique_ptr<ui::PhoneWindow> window_;
   ui::PhoneScreen* screen_ = nullptr;  // owned by the window

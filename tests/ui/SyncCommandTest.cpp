@@ -82,6 +82,18 @@ TEST_F(SyncCommandTest, CancelEndsTheSyncAndGivesTheWindowBack) {
   EXPECT_EQ(screen_->Caption(), "Tessary");
 }
 
+TEST_F(SyncCommandTest, NewCredentialsSyncEverythingBeforeTheFirstShow) {
+  user_->credentialsChanged = true;
+  testsupport::ScriptedUserInterface ui;
+  ui.ExpectQuestion("Do you want to subscribe to the blog 'annblog'?", true)
+      .ExpectNewSubscription()
+      .ExpectQuestion("You have one or more new subscriptions. Do you want to download the entries now?", true);
+  Start(240, 320, 96);
+  EXPECT_TRUE(ui.Done());
+  EXPECT_EQ(view_->GetItemCount(), 1);
+  EXPECT_TRUE(frame_->isEnabled());
+}
+
 TEST_F(SyncCommandTest, CheckForUpdatesSaysWhenThisIsTheLatestVersion) {
   const std::filesystem::path file = service_.DataDir() / "version.txt";
   std::ofstream(file) << "<VERS>1.0</VERS>";

@@ -1,0 +1,105 @@
+#include <gtest/gtest.h>
+
+#include <QTest>
+
+#include "app/CMainFrame.h"
+#include "app/CTessaryWinCEApp.h"
+#include "model/CWinBlogUser.h"
+#include "platform/DeviceFacts.h"
+#include "tests/support/TempDeviceRoot.h"
+#include "ui/CChildView.h"
+#include "ui/MessageBox.h"
+#include "ui/PhoneScreen.h"
+#include "ui/PhoneWindow.h"
+#include "ui/SoftKeyBar.h"
+
+namespace {
+
+class AppStartupTest : public testing::Test {
+ protected:
+  AppStartupTest() : saved_(platform::DeviceFacts::Current()) {
+    ui::MessageBox::SetResponder([this](const ui::MessageBox::Request& r) {
+      messages_.push_back(r);
+      return int(ui::MessageBox::kOk);
+    });
+  }
+  ~AppStartupTest() override {
+    ui::MessageBox::SetResponder(nullptr);
+    platform::DeviceFacts::Current() = saved_;
+  }
+
+  bool Parse(CTessaryWinCEApp& app, QStringList extra) {
+    std::string error;
+    QStringList args{"tessary", "--device-root", QString::fromStdString(root_.HostRoot().string())};
+    args += extra;
+    return app.ParseCommandLine(args, error);
+  }
+
+  testsupport::TempDeviceRoot root_;
+  platform::DeviceFacts saved_;
+  std::vector<ui::MessageBox::Request> messages_;
+};
+
+TEST_F(AppStartupTest, ScreenZoomAndFrameFollowTheDeviceFacts) {
+  CTessaryWinCEApp app;
+  ASSERT_TRUE(Parse(app, {"--screen", "480x640@192", "--zoom", "2"}));
+  ASSERT_TRUE(app.InitInstance());
+  ASSERT_NE(app.Window(), nullptr);
+  EXPECT_EQ(app.Window()->Screen()->size(), QSize(480, 640));
+  EXPECT_EQ(app.Window()->size(), QSize(960, 1280));
+  // 192 dpi: the frame starts 40 pixels down and ends where the bar begins.
+  EXPECT_EQ(app.Frame()->geometry().top(), 40);
+  EXPECT_EQ(app.Frame()->geometry().bottom() + 1, app.Frame()->MenuBar()->geometry().top());
+  // Without an account the sample blog fills the home view.
+  EXPECT_EQ(app.Frame()->View()->GetItemCount(), 1);
+  EXPECT_TRUE(messages_.empty());
+}
+
+TEST_F(AppStartupTest, SoftKeysWorkThroughTheMagnifiedWindow) {
+  CTessaryWinCEApp app;
+  ASSERT_TRUE(Parse(app, {"--zoom", "3"}));
+  ASSERT_TRUE(app.InitInstance());
+  ui::PhoneWindow* window = app.Window();
+  QApplication::setActiveWindow(window);
+  ASSERT_TRUE(QTest::qWaitForWindowActive(window));
+  QTest::keyClick(window, Qt::Key_Return);  // select the sample blog
+  QTest::keyClick(window, Qt::Key_Return);  // and enter it
+  EXPECT_FALSE(app.Frame()->View()->InHomeView());
+  QTest::keyClick(window, Qt::Key_Escape);
+  EXPECT_TRUE(app.Frame()->View()->InHomeView());
+  QTest::keyClick(window, Qt::Key_F2);
+  QMenu* tools = app.Frame()->MenuBar()->RightMenu();
+  EXPECT_TRUE(tools->isVisible());
+  tools->close();
+}
+
+TEST_F(AppStartupTest, WrongDeviceTypeShowsTheReinstallMessageAndNoWindow) {
+  CTessaryWinCEApp app;
+  ASSERT_TRUE(Parse(app, {}));
+  platform::DeviceFacts::Current().type = platform::DeviceType::PocketPC;
+  EXPECT_TRUE(app.InitInstance());
+  EXPECT_EQ(app.Window(), nullptr);
+  EXPECT_EQ(app.Run(), 0);
+  ASSERT_EQ(messages_.size(), 1u);
+  EXPECT_TRUE(messages_[0].text.startsWith("You have incorrectly installed the Smartphone version"));
+  EXPECT_EQ(messages_[0].icon, ui::MessageBox::Icon::Error);
+}
+
+TEST_F(AppStartupTest, FailedSocketStartUpEndsTheProgram) {
+  CTessaryWinCEApp app;
+  ASSERT_TRUE(Parse(app, {}));
+  platform::DeviceFacts::Current().socketsStart = false;
+  EXPECT_FALSE(app.InitInstance());
+  ASSERT_EQ(messages_.size(), 1u);
+  EXPECT_EQ(messages_[0].text, "Windows socket initialization failed");
+  EXPECT_EQ(messages_[0].icon, ui::MessageBox::Icon::Exclamation);
+}
+
+TEST_F(AppStartupTest, MalformedOptionsAreRefused) {
+  CTessaryWinCEApp app;
+  EXPECT_FALSE(Parse(app, {"--zoom", "7"}));
+  EXPECT_FALSE(Parse(app, {"--screen", "wide"}));
+  EXPECT_FALSE(Parse(app, {"--service", "host:notaport"}));
+}
+
+}  // namespace
