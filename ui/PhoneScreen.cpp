@@ -3,6 +3,7 @@
 #include <QApplication>
 #include <QKeyEvent>
 #include <QPainter>
+#include <QPointer>
 #include <algorithm>
 
 #include "ui/DisplayScale.h"
@@ -22,7 +23,15 @@ PhoneScreen::PhoneScreen(int width, int height)
   qApp->installEventFilter(this);
 }
 
-PhoneScreen::~PhoneScreen() { qApp->removeEventFilter(this); }
+PhoneScreen::~PhoneScreen() {
+  qApp->removeEventFilter(this);
+  // Children (the bars among them) unregister from this screen as they go, so
+  // they must go while the screen is still whole. Some delete others (a frame
+  // its bar), hence the guarded pointers.
+  std::vector<QPointer<QWidget>> children;
+  for (QWidget* child : findChildren<QWidget*>(QString(), Qt::FindDirectChildrenOnly)) children.emplace_back(child);
+  for (const QPointer<QWidget>& child : children) delete child.data();
+}
 
 QRect PhoneScreen::TrayRect() const { return QRect(0, 0, width(), trayHeight_); }
 
