@@ -20,18 +20,23 @@ constexpr uint8_t kZigzag[64] = {
     41, 34, 27, 20, 13, 6,  7,  14, 21, 28, 35, 42, 49, 56, 57, 50, 43, 36, 29, 22, 15, 23,
     30, 37, 44, 51, 58, 59, 52, 45, 38, 31, 39, 46, 53, 60, 61, 54, 47, 55, 62, 63};
 
-// Zigzag indexes whose coefficient a reduced transform reads (bit k for index k).
-constexpr uint64_t UsedMask(int level) {
-  uint64_t mask = 0;
+// Where each zigzag index's coefficient is stored for a reduction level: its natural
+// position when that level's transform reads it, else the scratch slot 64. Storing
+// without a branch keeps the scattered pattern of used indexes off the branch predictor.
+constexpr int kScratch = 64;
+struct StoreTable {
+  uint8_t at[64];
+};
+constexpr StoreTable MakeStoreTable(int level) {
+  StoreTable t{};
   for (int k = 0; k < 64; ++k) {
     int row = kZigzag[k] / 8, col = kZigzag[k] % 8;
     bool used = true;
     if (level == 1) used = row != 4 && col != 4;
     if (level == 2) used = (row == 0 || row % 2 == 1) && (col == 0 || col % 2 == 1);
-    if (level == 3) used = k == 0;
-    if (used) mask |= uint64_t{1} << k;
+    t.at[k] = static_cast<uint8_t>(used ? kZigzag[k] : kScratch);
   }
-  return mask;
+  return t;
 }
 
 constexpr int kStartOfImage = 0xD8;
@@ -83,7 +88,7 @@ struct JpegDecoder::State {
   uint8_t segment[65536];
   ScanComponent scan[4];
   int scanCount = 0;
-  alignas(32) int32_t coef[64] = {};
+  alignas(32) int32_t coef[65] = {};  // natural order, then a scratch slot
   alignas(32) uint8_t planes[3][256];
 };
 
@@ -393,22 +398,6 @@ void JpegDecoder::ReadApp1(const uint8_t* p, size_t len, uint64_t payloadOffset)
 
 // Entropy-coded data ------------------------------------------------------------
 
-inline void JpegDecoder::Refill() {
-  if (end_ - cur_ >= 8 && marker_ == 0) {
-    uint64_t w = LoadBigEndian64(cur_);
-    if (!HasFF(w)) {
-      // The bytes past the ones taken are real data too, so the bits of them that
-      // enter the buffer now are the same ones the next refill puts there.
-      int n = (63 - bits_) >> 3;
-      acc_ |= w >> bits_;
-      cur_ += n;
-      bits_ += n * 8;
-      return;
-    }
-  }
-  RefillSlow();
-}
-
 void JpegDecoder::RefillSlow() {
   while (bits_ <= 56) {
     int b = 0;
@@ -435,28 +424,6 @@ void JpegDecoder::RefillSlow() {
     acc_ |= static_cast<uint64_t>(b) << (56 - bits_);
     bits_ += 8;
   }
-}
-
-// Needs at least 16 valid bits.
-inline int32_t JpegDecoder::DecodeSymbol(const HuffmanTable& table) {
-  uint32_t e = table.Lookup(static_cast<uint32_t>(acc_ >> (64 - HuffmanTable::kLookupBits)));
-  if (e == 0) {
-    int32_t r = table.DecodeLong(static_cast<uint32_t>(acc_ >> 48));
-    if (r < 0) return -1;
-    e = static_cast<uint32_t>(r);
-  }
-  int len = static_cast<int>(e >> 8);
-  acc_ <<= len;
-  bits_ -= len;
-  return static_cast<int32_t>(e & 0xFF);
-}
-
-// Needs at least `size` (1 to 15) valid bits.
-inline int32_t JpegDecoder::Receive(int size) {
-  uint32_t v = static_cast<uint32_t>(acc_ >> (64 - size));
-  acc_ <<= size;
-  bits_ -= size;
-  return Extend(v, size);
 }
 
 int32_t JpegDecoder::ProcessRestart() {
@@ -486,30 +453,83 @@ int32_t JpegDecoder::ProcessRestart() {
   return kJpegErrRestartMarker;
 }
 
+// The bit buffer and input cursor live in locals here, so that they stay in
+// registers; they go back to the members around the slow refill and at the end.
 template <int kLevel>
 bool JpegDecoder::DecodeBlock(ScanComponent& sc, uint8_t* out, int stride) {
-  constexpr uint64_t kUsed = UsedMask(kLevel);
-  auto Used = [](int k) { return kLevel == 0 || (kUsed >> k & 1) != 0; };
-  if (bits_ < 32) Refill();
-  int32_t s = DecodeSymbol(*sc.dc);
+  static constexpr StoreTable kStore = MakeStoreTable(kLevel);
+  uint64_t acc = acc_;
+  int bits = bits_;
+  const uint8_t* cur = cur_;
+  const uint8_t* end = end_;
+  auto refill = [&] {
+    if (end - cur >= 8 && marker_ == 0) {
+      uint64_t w = LoadBigEndian64(cur);
+      if (!HasFF(w)) {
+        // The bytes past the ones taken are real data too, so the bits of them that
+        // enter the buffer now are the same ones the next refill puts there.
+        int n = (63 - bits) >> 3;
+        acc |= w >> bits;
+        cur += n;
+        bits += n * 8;
+        return;
+      }
+    }
+    acc_ = acc;
+    bits_ = bits;
+    cur_ = cur;
+    RefillSlow();
+    acc = acc_;
+    bits = bits_;
+    cur = cur_;
+    end = end_;
+  };
+  auto consume = [&](int n) {
+    acc <<= n;
+    bits -= n;
+  };
+  // Needs at least 16 valid bits; -1 for a code the table lacks.
+  auto decode = [&](const HuffmanTable& table) -> int32_t {
+    uint32_t e = table.Lookup(static_cast<uint32_t>(acc >> (64 - HuffmanTable::kLookupBits)));
+    if (e == 0) {
+      int32_t r = table.DecodeLong(static_cast<uint32_t>(acc >> 48));
+      if (r < 0) return -1;
+      e = static_cast<uint32_t>(r);
+    }
+    consume(static_cast<int>(e >> 8));
+    return static_cast<int32_t>(e & 0xFF);
+  };
+  // Needs at least `size` (1 to 15) valid bits.
+  auto receive = [&](int size) {
+    uint32_t v = static_cast<uint32_t>(acc >> (64 - size));
+    consume(size);
+    return Extend(v, size);
+  };
+  auto save = [&] {
+    acc_ = acc;
+    bits_ = bits;
+    cur_ = cur;
+  };
+
+  if (bits < 32) refill();
+  int32_t s = decode(*sc.dc);
   if (s < 0 || s > 15) return false;
-  if (s != 0) sc.pred = static_cast<int16_t>(sc.pred + Receive(s));
+  if (s != 0) sc.pred = static_cast<int16_t>(sc.pred + receive(s));
   const uint16_t* q = sc.quant;
   int32_t dc = int32_t{sc.pred} * q[0];
   const HuffmanTable& ac = *sc.ac;
 
   if constexpr (kLevel == 3) {
     for (int k = 1; k < 64;) {
-      if (bits_ < 32) Refill();
-      int32_t e = ac.AcLookup(static_cast<uint32_t>(acc_ >> (64 - HuffmanTable::kLookupBits)));
+      if (bits < 32) refill();
+      int32_t e = ac.AcLookup(static_cast<uint32_t>(acc >> (64 - HuffmanTable::kLookupBits)));
       if (e != 0) {
         k += ((e >> 4) & 15) + 1;
         if (k > 64) return false;
-        acc_ <<= (e & 15);
-        bits_ -= (e & 15);
+        consume(e & 15);
         continue;
       }
-      int32_t sym = DecodeSymbol(ac);
+      int32_t sym = decode(ac);
       if (sym < 0) return false;
       int run = sym >> 4, size = sym & 15;
       if (size == 0) {
@@ -519,9 +539,9 @@ bool JpegDecoder::DecodeBlock(ScanComponent& sc, uint8_t* out, int stride) {
       }
       k += run + 1;
       if (k > 64) return false;
-      acc_ <<= size;
-      bits_ -= size;
+      consume(size);
     }
+    save();
     *out = JpegIdct::DcSample(dc);
     return true;
   } else {
@@ -529,21 +549,19 @@ bool JpegDecoder::DecodeBlock(ScanComponent& sc, uint8_t* out, int stride) {
     coef[0] = dc;
     bool anyAc = false;
     for (int k = 1; k < 64;) {
-      if (bits_ < 32) Refill();
-      int32_t e = ac.AcLookup(static_cast<uint32_t>(acc_ >> (64 - HuffmanTable::kLookupBits)));
+      if (bits < 32) refill();
+      int32_t e = ac.AcLookup(static_cast<uint32_t>(acc >> (64 - HuffmanTable::kLookupBits)));
       if (e != 0) {
         k += (e >> 4) & 15;
         if (k > 63) return false;
-        if (Used(k)) {
-          coef[kZigzag[k]] = (e >> 8) * q[k];
-          anyAc = true;
-        }
-        acc_ <<= (e & 15);
-        bits_ -= (e & 15);
+        int at = kStore.at[k];
+        coef[at] = (e >> 8) * q[k];
+        anyAc |= at != kScratch;
+        consume(e & 15);
         ++k;
         continue;
       }
-      int32_t sym = DecodeSymbol(ac);
+      int32_t sym = decode(ac);
       if (sym < 0) return false;
       int run = sym >> 4, size = sym & 15;
       if (size == 0) {
@@ -553,13 +571,12 @@ bool JpegDecoder::DecodeBlock(ScanComponent& sc, uint8_t* out, int stride) {
       }
       k += run;
       if (k > 63) return false;
-      int32_t v = Receive(size);
-      if (Used(k)) {
-        coef[kZigzag[k]] = v * q[k];
-        anyAc = true;
-      }
+      int at = kStore.at[k];
+      coef[at] = receive(size) * q[k];
+      anyAc |= at != kScratch;
       ++k;
     }
+    save();
     if (!anyAc) {
       JpegIdct::FillDc(dc, out, stride, 8 >> kLevel);
       coef[0] = 0;
@@ -568,7 +585,7 @@ bool JpegDecoder::DecodeBlock(ScanComponent& sc, uint8_t* out, int stride) {
     if constexpr (kLevel == 0) JpegIdct::Full(coef, out, stride);
     if constexpr (kLevel == 1) JpegIdct::Half(coef, out, stride);
     if constexpr (kLevel == 2) JpegIdct::Quarter(coef, out, stride);
-    std::memset(coef, 0, sizeof(state_->coef));
+    std::memset(coef, 0, 64 * sizeof(coef[0]));
     return true;
   }
 }

@@ -60,10 +60,7 @@ class JpegDecoder {
   int32_t CheckLayout() const;
   int32_t CheckScan() const;
   // Entropy-coded data.
-  void Refill();
   void RefillSlow();
-  int32_t DecodeSymbol(const HuffmanTable& table);
-  int32_t Receive(int size);
   int32_t ProcessRestart();
   template <int kLevel>
   int32_t DecodeScan(Bitmap& out);
