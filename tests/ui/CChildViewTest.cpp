@@ -1,4 +1,5 @@
 #include <QMenu>
+#include <algorithm>
 #include <QTest>
 
 #include "model/CWinBlogStorage.h"
@@ -149,6 +150,28 @@ TEST_F(ChildViewTest, CategoryMenuListsCategoriesUnfiledAndEditWhenWritable) {
   view_->CurrentBlog()->GetBlogInfo()->readOnly = true;
   view_->RebuildCategoryMenu();
   EXPECT_EQ(ui::MenuBuilder::FindCommand(*category, c::kEditCategories), nullptr);
+}
+
+TEST_F(ChildViewTest, OnlyTheFirst257CategoriesCanBeChosen) {
+  model::CWinBlogStorage* blog = AddBlog("big", "Big", 0);
+  for (uint32_t i = 0; i < 260; ++i) {
+    auto category = std::make_unique<model::CWinBlogAlbum>();
+    category->SetId(100 + i);
+    category->SetName("c" + std::to_string(1000 + i));
+    blog->InsertCategory(std::move(category));
+  }
+  blog->Save();
+  platform::WriteCurrentlyViewedBlog("big");
+  Start(240, 320, 96);
+  const std::vector<uint32_t> commands = MenuCommands(*view_->CategoryMenu());
+  ASSERT_EQ(commands.size(), 1u + 257u + 2u);
+  EXPECT_EQ(commands[257], c::kCategoryLast);
+  // "Edit Categories..." keeps its own number: no category takes 5257.
+  EXPECT_EQ(std::count(commands.begin(), commands.end(), c::kEditCategories), 1);
+  EXPECT_EQ(commands.back(), c::kEditCategories);
+  frame_->OnCommand(c::kCategoryLast);
+  EXPECT_EQ(view_->CurrentBlog()->GetCategoryFilter(), 100u + 256u);
+  EXPECT_EQ(ui::MenuBuilder::CheckedPosition(*view_->CategoryMenu()), 257);
 }
 
 TEST_F(ChildViewTest, OpeningANewEntryClearsTheMarkAndSavesOnce) {
