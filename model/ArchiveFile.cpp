@@ -19,27 +19,24 @@ constexpr uint64_t kMaxArchiveBytes = uint64_t{1} << 28;
 
 }  // namespace
 
-uint32_t ReadAll(std::string_view path, std::vector<uint8_t>& bytes) {
+uint32_t ReadAll(std::string_view path, FileBytes& bytes) {
   std::unique_ptr<platform::File> file;
   uint32_t rc = platform::DeviceFileSystem::Current().OpenFile(path, platform::OpenMode::Read, file);
   if (rc != 0) return rc;
   uint64_t size = 0;
   if ((rc = file->Size(size)) != 0) return rc;
   if (size > kMaxArchiveBytes) return platform::kErrInvalidData;
-  try {
-    bytes.resize(static_cast<size_t>(size));
-  } catch (const std::bad_alloc&) {
-    return platform::kErrNotEnoughMemory;
-  }
+  bytes.data.reset(new (std::nothrow) uint8_t[size == 0 ? 1 : size]);
+  if (!bytes.data) return platform::kErrNotEnoughMemory;
   size_t have = 0;
-  while (have < bytes.size()) {
+  while (have < size) {
     uint32_t got = 0;
-    rc = file->Read(bytes.data() + have, static_cast<uint32_t>(bytes.size() - have), got);
+    rc = file->Read(bytes.data.get() + have, static_cast<uint32_t>(size - have), got);
     if (rc != 0) return rc;
     if (got == 0) break;  // the file shrank while we read it
     have += got;
   }
-  bytes.resize(have);
+  bytes.size = have;
   return 0;
 }
 

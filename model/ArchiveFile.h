@@ -1,8 +1,9 @@
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
+#include <memory>
 #include <string_view>
-#include <vector>
 
 #include "model/Archive.h"
 
@@ -13,9 +14,15 @@ class CObject;
 // Reading and writing a whole archive file of the device file system.
 namespace archivefile {
 
+// A whole file in memory (not zero-filled first: it is read over at once).
+struct FileBytes {
+  std::unique_ptr<uint8_t[]> data;
+  size_t size = 0;
+};
+
 // Answers 0 with the file's bytes, the system code when it cannot be opened or
 // read, or kErrInvalidData for a file too large to be one of ours.
-uint32_t ReadAll(std::string_view path, std::vector<uint8_t>& bytes);
+uint32_t ReadAll(std::string_view path, FileBytes& bytes);
 
 // Writes `obj`'s fields (Serialize) to `path` through a temporary file renamed
 // over it. `created` tells whether the temporary file could be made; the answer

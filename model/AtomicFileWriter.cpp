@@ -10,8 +10,8 @@ AtomicFileWriter::AtomicFileWriter(platform::DeviceFileSystem& fs, std::string t
 AtomicFileWriter::~AtomicFileWriter() { Discard(); }
 
 uint32_t AtomicFileWriter::Open() {
-  std::string folder(platform::PhoneFolderOf(target_));
-  if (folder.empty()) folder = "\\";
+  const std::string_view parent = platform::PhoneFolderOf(target_);
+  const std::string folder = parent.empty() ? std::string(1, '\\') : std::string(parent);
   uint32_t rc = fs_.MakeTempFileName(folder, "~sav", tempPath_);
   if (rc != 0) return rc;
   rc = fs_.OpenFile(tempPath_, platform::OpenMode::CreateAlways, file_);

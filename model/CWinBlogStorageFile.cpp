@@ -120,7 +120,7 @@ void CWinBlogStorage::ReadFields(Archive& ar) {
 }
 
 uint32_t CWinBlogStorage::Load() {
-  std::vector<uint8_t> bytes;
+  archivefile::FileBytes bytes;
   uint32_t rc = archivefile::ReadAll(path_, bytes);
   if (rc == platform::kErrFileNotFound || rc == platform::kErrPathNotFound ||
       rc == platform::kErrAccessDenied || rc == platform::kErrSharingViolation) {
@@ -133,7 +133,7 @@ uint32_t CWinBlogStorage::Load() {
   deletedEntries_.Clear();
   deletedCategories_.Clear();
   deletedComments_.Clear();
-  Archive ar = Archive::ForReading(bytes.data(), bytes.size());
+  Archive ar = Archive::ForReading(bytes.data.get(), bytes.size);
   Serialize(ar);
   return ar.Error();
 }

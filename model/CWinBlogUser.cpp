@@ -76,10 +76,10 @@ void CWinBlogUser::Serialize(Archive& ar) {
 }
 
 uint32_t CWinBlogUser::LoadUser() {
-  std::vector<uint8_t> bytes;
+  archivefile::FileBytes bytes;
   uint32_t rc = archivefile::ReadAll(UserFilePath(), bytes);
   if (rc == 0) {
-    Archive ar = Archive::ForReading(bytes.data(), bytes.size());
+    Archive ar = Archive::ForReading(bytes.data.get(), bytes.size);
     Serialize(ar);
     rc = ar.Error();
   } else if (rc == platform::kErrFileNotFound || rc == platform::kErrPathNotFound) {
