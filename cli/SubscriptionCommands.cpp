@@ -1,5 +1,7 @@
 #include "cli/SubscriptionCommands.h"
 
+#include <nlohmann/json.hpp>
+
 #include <iostream>
 #include <memory>
 
@@ -184,9 +186,13 @@ int BlogPrefs(CliContext& ctx, const BlogPrefsArgs& args) {
   SubscriptionCommands::ApplyBlogPrefs(*blog, sync, owner);
   const model::CBlogInfo& info = blog->Info();
   if (ctx.json) {
-    std::cout << "{\"urlName\": \"" << info.urlName << "\", \"upload\": " << info.uploadSize
-              << ", \"download\": " << info.downloadSize << ", \"limitEntries\": " << (info.limitEntries ? "true" : "false")
-              << ", \"entryLimit\": " << info.entryLimit << "}\n";
+    const nlohmann::ordered_json settings = {
+        {"urlName", info.urlName},         {"title", info.title},
+        {"subtitle", info.subtitle},       {"visible", info.hidden == 0},
+        {"upload", info.uploadSize},       {"download", DownloadSizeName(info.downloadSize)},
+        {"limitEntries", info.limitEntries}, {"entryLimit", info.entryLimit},
+        {"deleteAfterUpload", info.deleteAfterUpload}, {"modified", info.modified}};
+    std::cout << settings.dump(2, ' ', false, nlohmann::json::error_handler_t::replace) << '\n';
   }
   return blog->Save() == 0 ? CliContext::kOk : CliContext::kFailure;
 }

@@ -1,0 +1,258 @@
+// Sync upload throughput: 100 pending entries with 2 MB photos sent by the sync
+// ("AP" with the photo base64-encoded) to a loopback HTTP sink, against libcurl
+// posting bodies of the same size to the same sink in the same run; peak memory
+// is reported as a counter. Also: applying a change list of 5,000 entries.
+#include <benchmark/benchmark.h>
+#include <curl/curl.h>
+#include <netinet/in.h>
+#include <sys/resource.h>
+#include <sys/socket.h>
+#include <unistd.h>
+
+#include <atomic>
+#include <filesystem>
+#include <random>
+#include <string>
+#include <thread>
+
+#include "image/Bitmap.h"
+#include "image/JpegWriter.h"
+#include "model/CWinBlogStorage.h"
+#include "model/CWinBlogUser.h"
+#include "model/ModelConstants.h"
+#include "net/ReadOnlyMemoryStream.h"
+#include "net/Win32Http.h"
+#include "platform/DeviceFileSystem.h"
+#include "platform/Preferences.h"
+#include "service/MorvaneBlogService.h"
+#include "service/ServiceSettings.h"
+#include "service/SyncProgress.h"
+
+namespace {
+
+constexpr int kPhotos = 100;
+// Noise at this size makes a JPEG of about 2 MB.
+constexpr uint32_t kWidth = 1800;
+constexpr uint32_t kHeight = 1360;
+
+// An HTTP/1.1 server on 127.0.0.1 that reads each request (Content-Length body)
+// and answers 404 to GET and a small "AP" answer to POST, keeping connections open.
+class Sink {
+ public:
+  Sink() {
+    listener_ = ::socket(AF_INET, SOCK_STREAM, 0);
+    sockaddr_in address{};
+    address.sin_family = AF_INET;
+    address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+    ::bind(listener_, reinterpret_cast<sockaddr*>(&address), sizeof address);
+    ::listen(listener_, 8);
+    socklen_t length = sizeof address;
+    ::getsockname(listener_, reinterpret_cast<sockaddr*>(&address), &length);
+    port_ = ntohs(address.sin_port);
+    thread_ = std::thread([this] { Run(); });
+  }
+  ~Sink() {
+    stop_ = true;
+    ::shutdown(listener_, SHUT_RDWR);
+    ::close(listener_);
+    thread_.join();
+  }
+  int Port() const { return port_; }
+
+ private:
+  void Run() {
+    while (!stop_) {
+      const int client = ::accept(listener_, nullptr, nullptr);
+      if (client < 0) return;
+      std::thread([this, client] { Serve(client); }).detach();
+    }
+  }
+  void Serve(int client) {
+    std::string buffer;
+    char chunk[65536];
+    while (true) {
+      size_t end = buffer.find("\r\n\r\n");
+      while (end == std::string::npos) {
+        const ssize_t got = ::recv(client, chunk, sizeof chunk, 0);
+        if (got <= 0) return Close(client);
+        buffer.append(chunk, static_cast<size_t>(got));
+        end = buffer.find("\r\n\r\n");
+      }
+      size_t bodyLength = 0;
+      const size_t field = buffer.find("Content-Length:");
+      if (field != std::string::npos && field < end) bodyLength = std::stoul(buffer.substr(field + 15));
+      size_t have = buffer.size() - end - 4;
+      const bool post = buffer.compare(0, 4, "POST") == 0;
+      buffer.clear();
+      while (have < bodyLength) {
+        const ssize_t got = ::recv(client, chunk, std::min(sizeof chunk, bodyLength - have), 0);
+        if (got <= 0) return Close(client);
+        have += static_cast<size_t>(got);
+      }
+      const std::string body =
+          post ? "<soap:Envelope><soap:Body><APResponse><RS><ID>" + std::to_string(++ids_) +
+                     "</ID></RS></APResponse></soap:Body></soap:Envelope>"
+               : std::string();
+      const std::string reply = std::string(post ? "HTTP/1.1 200 OK\r\n" : "HTTP/1.1 404 Not Found\r\n") +
+                                "Content-Type: text/xml\r\nContent-Length: " + std::to_string(body.size()) +
+                                "\r\n\r\n" + body;
+      if (::send(client, reply.data(), reply.size(), MSG_NOSIGNAL) < 0) return Close(client);
+    }
+  }
+  static void Close(int client) { ::close(client); }
+
+  int listener_ = -1;
+  int port_ = 0;
+  std::atomic<bool> stop_{false};
+  std::atomic<uint32_t> ids_{0};
+  std::thread thread_;
+};
+
+// A device root with one blog and a 2 MB JPEG, linked under 100 names.
+struct Device {
+  std::filesystem::path root = std::filesystem::temp_directory_path() /
+                               ("tessary-bench-sync-" + std::to_string(::getpid()));
+  std::unique_ptr<platform::DeviceFileSystem> fs;
+  std::unique_ptr<model::CWinBlogUser> user;
+  model::CWinBlogStorage* blog = nullptr;
+  std::filesystem::path photo;
+
+  Device() {
+    std::filesystem::remove_all(root);
+    fs = std::make_unique<platform::DeviceFileSystem>(root);
+    fs->Initialise();
+    platform::DeviceFileSystem::SetCurrent(fs.get());
+    platform::CreatePreferenceKeys();
+    user = std::make_unique<model::CWinBlogUser>();
+    user->SetEmail("bench@example.com");
+    user->SetPassword("pw");
+    user->SetUserId(1);
+    auto made = user->MakeBlog("bench");
+    made->GetBlogInfo()->downloadSize = model::kSizeNothing;
+    made->GetBlogInfo()->uploadSize = model::kUploadFull;
+    blog = user->Blogs().InsertBlog(std::move(made));
+    blog->ComputePhotoFolder();
+    photo = root / "photo.jpg";
+    WriteNoisyJpeg(photo);
+    platform::WriteLastMessageCheck(0xFFFFFF00u);
+  }
+  ~Device() { std::filesystem::remove_all(root); }
+
+  static void WriteNoisyJpeg(const std::filesystem::path& file) {
+    image::Bitmap bitmap;
+    bitmap.Allocate(kWidth, kHeight);
+    std::mt19937 random(7);
+    for (uint32_t y = 0; y < kHeight; ++y) {
+      for (uint32_t x = 0; x < kWidth; ++x) bitmap.Row(y)[x] = static_cast<uint16_t>(random());
+    }
+    image::WriteBitmapAsJpeg(bitmap, file.string(), 88);
+  }
+
+  void AddPendingEntries() {
+    std::filesystem::path host;
+    for (int i = 0; i < kPhotos; ++i) {
+      const std::string path = blog->GetPhotoFolder() + "\\IMG_" + std::to_string(i) + ".jpg";
+      fs->ToHostPath(path, host);
+      std::filesystem::remove(host);
+      std::filesystem::create_hard_link(photo, host);
+      auto entry = std::make_unique<model::CWinBlogEntry>();
+      blog->NewLocalEntry(*entry, path);
+      entry->SetTitle("Photo " + std::to_string(i));
+      entry->SetModified(true);
+      blog->InsertEntry(std::move(entry));
+    }
+  }
+};
+
+double PeakMegabytes() {
+  rusage usage{};
+  ::getrusage(RUSAGE_SELF, &usage);
+  return static_cast<double>(usage.ru_maxrss) / 1024.0;
+}
+
+void BM_SyncUpload100Photos(benchmark::State& state) {
+  Sink sink;
+  Device device;
+  service::ServiceSettings settings;
+  settings.host = "127.0.0.1";
+  settings.numericAddress = "127.0.0.1";
+  settings.port = static_cast<uint16_t>(sink.Port());
+  net::Win32Http http;
+  service::MorvaneBlogService client(http, settings);
+  service::SyncProgress progress(nullptr);
+  const uintmax_t photoBytes = std::filesystem::file_size(device.photo);
+  for (auto _ : state) {
+    state.PauseTiming();
+    device.AddPendingEntries();
+    state.ResumeTiming();
+    http.Open();
+    client.SetStorage(device.blog);
+    client.SetUser(device.user.get());
+    client.SetAccount("bench@example.com", "pw", 1, "bench", "");
+    client.SetPhotoSizes(model::kUploadFull, model::kSizeNothing);
+    client.SetSyncTimestamp(0);
+    const uint32_t code = client.Synchronize(&service::SyncProgress::ProgressCallback, &progress);
+    http.Close();
+    if (code != 0) state.SkipWithError(("sync answered " + std::to_string(code)).c_str());
+  }
+  state.SetBytesProcessed(static_cast<int64_t>(state.iterations() * kPhotos * photoBytes));
+  state.counters["photo_MB"] = static_cast<double>(photoBytes) / 1e6;
+  state.counters["peak_rss_MB"] = PeakMegabytes();
+}
+BENCHMARK(BM_SyncUpload100Photos)->Unit(benchmark::kMillisecond)->Iterations(2)->UseRealTime();
+
+size_t Discard(char*, size_t size, size_t count, void*) { return size * count; }
+
+void BM_CurlPost100Bodies(benchmark::State& state) {
+  Sink sink;
+  // The same size as an "AP" body: the photo base64-encoded plus the envelope.
+  const uintmax_t photoBytes = 2'000'000;
+  const std::string body((photoBytes + 2) / 3 * 4 + 1200, 'A');
+  const std::string url = "http://127.0.0.1:" + std::to_string(sink.Port()) + "/ws/";
+  CURL* curl = curl_easy_init();
+  curl_slist* headers = curl_slist_append(nullptr, "Content-Type: text/xml; charset=utf-8");
+  headers = curl_slist_append(headers, "Expect:");
+  curl_easy_setopt(curl, CURLOPT_URL, url.c_str());
+  curl_easy_setopt(curl, CURLOPT_HTTPHEADER, headers);
+  curl_easy_setopt(curl, CURLOPT_POSTFIELDS, body.data());
+  curl_easy_setopt(curl, CURLOPT_POSTFIELDSIZE_LARGE, static_cast<curl_off_t>(body.size()));
+  curl_easy_setopt(curl, CURLOPT_WRITEFUNCTION, &Discard);
+  for (auto _ : state) {
+    for (int i = 0; i < kPhotos; ++i) {
+      if (curl_easy_perform(curl) != CURLE_OK) state.SkipWithError("curl failed");
+    }
+  }
+  curl_slist_free_all(headers);
+  curl_easy_cleanup(curl);
+  state.SetBytesProcessed(static_cast<int64_t>(state.iterations() * kPhotos * photoBytes));
+}
+BENCHMARK(BM_CurlPost100Bodies)->Unit(benchmark::kMillisecond)->Iterations(2)->UseRealTime();
+
+// A "GC" answer listing 5,000 entries, applied to an empty blog (a full download).
+void BM_ApplyChangeList5000(benchmark::State& state) {
+  Device device;
+  std::string answer = "<soap:Envelope><soap:Body><GCResponse><RS><TS>2026-01-01T00:00:00Z</TS><PS>";
+  for (int id = 1; id <= 5000; ++id) {
+    answer += "<PI><CI>0</CI><UI>3</UI><ID>" + std::to_string(id) + "</ID><TI>Entry " + std::to_string(id) +
+              "</TI><CP>A caption &amp; more</CP><BY>Ann</BY><OU>http://h/" + std::to_string(id) +
+              ".jpg</OU><PU></PU><TU></TU><PD>2026-01-01T00:00:00+0000</PD>"
+              "<TD>2026-01-01T00:00:00+0000</TD></PI>";
+  }
+  answer += "</PS></RS></GCResponse></soap:Body></soap:Envelope>";
+  net::Win32Http http;
+  service::MorvaneBlogService client(http);
+  for (auto _ : state) {
+    state.PauseTiming();
+    auto blog = device.user->MakeBlog("fresh");
+    client.SetStorage(blog.get());
+    client.SetSyncTimestamp(0);
+    state.ResumeTiming();
+    net::ReadOnlyMemoryStream stream(answer.data(), static_cast<uint32_t>(answer.size()));
+    if (client.ApplyChanges(stream) != 0) state.SkipWithError("apply failed");
+    if (blog->Entries().Count() != 5000) state.SkipWithError("entries missing");
+  }
+  state.counters["answer_MB"] = static_cast<double>(answer.size()) / 1e6;
+}
+BENCHMARK(BM_ApplyChangeList5000)->Unit(benchmark::kMillisecond);
+
+}  // namespace
