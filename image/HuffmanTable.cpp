@@ -26,7 +26,12 @@ bool HuffmanTable::Build(const uint8_t counts[16], const uint8_t* symbols, int s
         lookup_[peek] = static_cast<uint16_t>(len << 8 | sym);
         int run = sym >> 4;
         int size = sym & 15;
-        if (size == 0 || len + size > kLookupBits) continue;
+        if (size == 0) {
+          // End of block, or a run of 16 zeros (15 zeros and a zero coefficient).
+          if (sym == 0x00 || sym == 0xF0) acLookup_[peek] = run << 4 | len;
+          continue;
+        }
+        if (len + size > kLookupBits) continue;
         int32_t extra = static_cast<int32_t>((peek >> (kLookupBits - len - size)) & ((1u << size) - 1));
         int32_t value = extra < (1 << (size - 1)) ? extra - (1 << size) + 1 : extra;
         acLookup_[peek] = value * 256 + (run << 4 | (len + size));

@@ -20,6 +20,8 @@ class HuffmanTable {
   // (length << 8) | symbol for the code starting the `kLookupBits` bits; 0 when the code is longer.
   uint16_t Lookup(uint32_t peek) const { return lookup_[peek]; }
   // (value << 8) | (run << 4) | (code length + extra bits); 0 when they do not fit.
+  // End of block gives just its code length (run and value 0); a run of 16 zeros gives
+  // run 15 and value 0.
   int32_t AcLookup(uint32_t peek) const { return acLookup_[peek]; }
   // Decodes a code longer than kLookupBits from the next 16 bits: (length << 8) |
   // symbol, or -1 when no code matches.

@@ -524,6 +524,10 @@ bool JpegDecoder::DecodeBlock(ScanComponent& sc, uint8_t* out, int stride) {
       if (bits < 32) refill();
       int32_t e = ac.AcLookup(static_cast<uint32_t>(acc >> (64 - HuffmanTable::kLookupBits)));
       if (e != 0) {
+        if ((e >> 4) == 0) {
+          consume(e & 15);
+          break;
+        }
         k += ((e >> 4) & 15) + 1;
         if (k > 64) return false;
         consume(e & 15);
@@ -552,6 +556,10 @@ bool JpegDecoder::DecodeBlock(ScanComponent& sc, uint8_t* out, int stride) {
       if (bits < 32) refill();
       int32_t e = ac.AcLookup(static_cast<uint32_t>(acc >> (64 - HuffmanTable::kLookupBits)));
       if (e != 0) {
+        if ((e >> 4) == 0) {
+          consume(e & 15);
+          break;
+        }
         k += (e >> 4) & 15;
         if (k > 63) return false;
         int at = kStore.at[k];
