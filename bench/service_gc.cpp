@@ -118,6 +118,7 @@ void BM_GcOverHttp(benchmark::State& state) {
   service.WaitUntilRunning();
   httplib::Client client("127.0.0.1", service.Port());
   client.set_keep_alive(true);
+  client.set_tcp_nodelay(true);
   for (auto _ : state) {
     auto result = client.Post("/ws/", {{"SOAPAction", "\"http://b/ws/GC\""}}, data.Body(), "text/xml; charset=utf-8");
     if (!result || result->status != 200 || result->body.find("<MS") != std::string::npos) {

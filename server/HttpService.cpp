@@ -57,6 +57,9 @@ bool HttpService::Start(const std::string& host, int port, std::string& error) {
   http_->new_task_queue = [] { return new httplib::ThreadPool(kWorkerThreads); };
   http_->set_payload_max_length(config_.maxRequest);
   http_->set_keep_alive_timeout(kKeepAliveSeconds);
+  // Answers go out as header and body writes; without this, small answers wait
+  // for the peer's delayed acknowledgement.
+  http_->set_tcp_nodelay(true);
   // The library listens with a backlog of 5, which drops connections when many
   // clients arrive together; the listening socket is remembered here and its
   // backlog raised once bound.
