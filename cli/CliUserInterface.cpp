@@ -7,7 +7,6 @@
 
 #include "cli/CliContext.h"
 #include "cli/CliProgress.h"
-#include "model/CWinBlogStorage.h"
 
 namespace {
 
@@ -33,7 +32,7 @@ std::optional<std::string> ReadTerminalLine(bool hidden) {
 }  // namespace
 
 CliUserInterface::CliUserInterface(std::optional<bool> answer)
-    : interactive(::isatty(STDIN_FILENO) != 0 && ::isatty(STDERR_FILENO) != 0),
+    : interactive_(::isatty(STDIN_FILENO) != 0 && ::isatty(STDERR_FILENO) != 0),
       previous_(&model::UserInterface::Current()),
       answer_(answer) {
   model::UserInterface::SetCurrent(this);
@@ -42,7 +41,6 @@ CliUserInterface::CliUserInterface(std::optional<bool> answer)
 CliUserInterface::~CliUserInterface() { model::UserInterface::SetCurrent(previous_); }
 
 void CliUserInterface::ShowMessage(std::string_view text, model::MessageIcon) {
-  ++messages;
   CliProgress::ClearBar();
   CliContext::Message(std::string(text));
 }
@@ -53,7 +51,7 @@ bool CliUserInterface::AskYesNo(std::string_view text) {
     CliContext::Message(std::string(text) + (*answer_ ? " Yes" : " No"));
     return *answer_;
   }
-  if (!interactive) {
+  if (!interactive_) {
     CliContext::Message(std::string(text) + " No");
     return false;
   }
@@ -68,7 +66,7 @@ bool CliUserInterface::AskViewPassword(std::string_view blogName, std::string& p
     viewPassword.reset();
     return !password.empty();
   }
-  if (!interactive) return false;
+  if (!interactive_) return false;
   CliProgress::ClearBar();
   std::cerr << "Tessary: Please enter the view password for the blog: " << blogName << ": "
             << std::flush;
@@ -85,6 +83,6 @@ model::NewVersionChoice CliUserInterface::OfferNewVersion(std::string_view versi
   return model::NewVersionChoice{};
 }
 
-void CliUserInterface::EditNewSubscription(model::CWinBlogStorage& blog) {
-  if (newSubscriptionSettings) newSubscriptionSettings(blog);
-}
+// A blog the account check subscribes to keeps the default sync settings here;
+// `blog-prefs` changes them afterwards.
+void CliUserInterface::EditNewSubscription(model::CWinBlogStorage&) {}

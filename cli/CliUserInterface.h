@@ -1,6 +1,5 @@
 #pragma once
 
-#include <functional>
 #include <optional>
 #include <string>
 
@@ -25,16 +24,12 @@ class CliUserInterface : public model::UserInterface {
 
   // The view password given on the command line, used once instead of a prompt.
   std::optional<std::string> viewPassword;
-  // Applied to a blog the user subscribes to (the sync settings options).
-  std::function<void(model::CWinBlogStorage&)> newSubscriptionSettings;
   // Where the download page of a newer version is.
   std::string downloadPage;
-  // Whether stdin is a terminal that can be asked; tests turn it off.
-  bool interactive;
-  // Messages shown so far, for the callers that decide an exit status.
-  int messages = 0;
 
  private:
+  // Whether stdin and stderr are a terminal that can be asked.
+  bool interactive_;
   model::UserInterface* previous_;
   std::optional<bool> answer_;
 };
