@@ -95,7 +95,7 @@ QImage ViewFixture::Screenshot() const { return screen_->grab().toImage(); }
 
 void ViewFixture::SaveScreenshot(const std::string& name) const {
   QString folder = qEnvironmentVariable("TESSARY_SCREENSHOT_DIR");
-  if (folder.isEmpty()) folder = QDir::currentPath() + "/screenshots";
+  if (folder.isEmpty()) folder = QStringLiteral(TESSARY_SCREENSHOT_DIR);
   QDir().mkpath(folder);
   const QString path = folder + "/" + QString::fromStdString(name) + ".png";
   EXPECT_TRUE(Screenshot().save(path)) << path.toStdString();

@@ -31,7 +31,8 @@ class ViewFixture : public testing::Test {
   void Start(int width, int height, int dpi);
   void PressKey(int qtKey);  // down and up, as the phone delivers keys
   QImage Screenshot() const;
-  // Saves the screen in the screenshot folder (the build folder when run by CTest).
+  // Saves the screen in the screenshot folder: TESSARY_SCREENSHOT_DIR from the
+  // environment, else "screenshots" in the build folder.
   void SaveScreenshot(const std::string& name) const;
 
   testsupport::TempDeviceRoot root_;
