@@ -494,28 +494,38 @@ uint32_t MorvaneBlogService::StoreCategory(model::BlogAlbum& category) {
   return storage_->AddCategory(category);
 }
 
+uint32_t MorvaneBlogService::SendDeletion(std::string_view operation, std::string_view listTag,
+                                          std::string_view idTag, uint32_t id, bool readOnly,
+                                          uint32_t noEditCode, uint32_t noDeleteCode) {
+  if (readOnly) {
+    ReportError(noEditCode);
+    ForgetTimestamps();
+    return 0;
+  }
+  std::unique_ptr<net::Stream> body = BeginBody(operation, false);
+  const std::string open = "<" + std::string(listTag) + ">";
+  const std::string close = "</" + std::string(listTag) + ">";
+  if (!body || !WriteAuthentication(*body, true) || !XmlWriter::WriteText(*body, open) ||
+      !WriteNumberElement(*body, idTag, id) || !XmlWriter::WriteText(*body, close)) {
+    return platform::kErrNotEnoughMemory;
+  }
+  std::unique_ptr<net::HttpResponse> response;
+  bool answerError = false;
+  const uint32_t code = Exchange(operation, std::move(body), true, response, answerError);
+  if (answerError) {
+    if (code != noEditCode && code != noDeleteCode) return ReportError(code);
+    ReportError(code);
+    ForgetTimestamps();
+    return 0;
+  }
+  return code;
+}
+
 uint32_t MorvaneBlogService::DeleteCategory(model::BlogAlbum& category) {
   ReportStage(kStageDeleteCategory);
-  if (storage_->IsEntryReadOnly(nullptr)) {
-    ReportError(kErrNoEditCategory);
-    ForgetTimestamps();
-  } else {
-    std::unique_ptr<net::Stream> body = BeginBody("DC", false);
-    if (!body || !WriteAuthentication(*body, true) || !XmlWriter::WriteText(*body, "<CA>") ||
-        !WriteNumberElement(*body, "CI", category.GetId()) || !XmlWriter::WriteText(*body, "</CA>")) {
-      return platform::kErrNotEnoughMemory;
-    }
-    std::unique_ptr<net::HttpResponse> response;
-    bool answerError = false;
-    const uint32_t code = Exchange("DC", std::move(body), true, response, answerError);
-    if (answerError) {
-      if (code != kErrNoEditCategory && code != kErrNoDeleteCategory) return ReportError(code);
-      ReportError(code);
-      ForgetTimestamps();
-    } else if (code != 0) {
-      return code;
-    }
-  }
+  const uint32_t code = SendDeletion("DC", "CA", "CI", category.GetId(),
+                                     storage_->IsEntryReadOnly(nullptr), kErrNoEditCategory, kErrNoDeleteCategory);
+  if (code != 0) return code;
   storage_->RemoveCategory(category, true);
   return 0;
 }
@@ -584,26 +594,9 @@ uint32_t MorvaneBlogService::StoreEntry(model::BlogEntry& entry, net::ProgressCa
 
 uint32_t MorvaneBlogService::DeleteEntry(model::BlogEntry& entry) {
   ReportStage(kStageDeleteEntry);
-  if (storage_->IsEntryReadOnly(&entry)) {
-    ReportError(kErrNoEditPicture);
-    ForgetTimestamps();
-  } else {
-    std::unique_ptr<net::Stream> body = BeginBody("DP", false);
-    if (!body || !WriteAuthentication(*body, true) || !XmlWriter::WriteText(*body, "<PI>") ||
-        !WriteNumberElement(*body, "ID", entry.GetId()) || !XmlWriter::WriteText(*body, "</PI>")) {
-      return platform::kErrNotEnoughMemory;
-    }
-    std::unique_ptr<net::HttpResponse> response;
-    bool answerError = false;
-    const uint32_t code = Exchange("DP", std::move(body), true, response, answerError);
-    if (answerError) {
-      if (code != kErrNoEditPicture && code != kErrNoDeletePicture) return ReportError(code);
-      ReportError(code);
-      ForgetTimestamps();
-    } else if (code != 0) {
-      return code;
-    }
-  }
+  const uint32_t code = SendDeletion("DP", "PI", "ID", entry.GetId(),
+                                     storage_->IsEntryReadOnly(&entry), kErrNoEditPicture, kErrNoDeletePicture);
+  if (code != 0) return code;
   storage_->RemoveEntry(entry, true, false);
   return 0;
 }
@@ -652,26 +645,9 @@ uint32_t MorvaneBlogService::StoreComment(model::BlogComment& comment, net::Prog
 
 uint32_t MorvaneBlogService::DeleteComment(model::BlogComment& comment) {
   ReportStage(kStageDeleteComment);
-  if (storage_->IsEntryReadOnly(nullptr)) {
-    ReportError(kErrNoEditComment);
-    ForgetTimestamps();
-  } else {
-    std::unique_ptr<net::Stream> body = BeginBody("DCO", false);
-    if (!body || !WriteAuthentication(*body, true) || !XmlWriter::WriteText(*body, "<OM>") ||
-        !WriteNumberElement(*body, "OI", comment.GetId()) || !XmlWriter::WriteText(*body, "</OM>")) {
-      return platform::kErrNotEnoughMemory;
-    }
-    std::unique_ptr<net::HttpResponse> response;
-    bool answerError = false;
-    const uint32_t code = Exchange("DCO", std::move(body), true, response, answerError);
-    if (answerError) {
-      if (code != kErrNoEditComment && code != kErrNoDeleteComment) return ReportError(code);
-      ReportError(code);
-      ForgetTimestamps();
-    } else if (code != 0) {
-      return code;
-    }
-  }
+  const uint32_t code = SendDeletion("DCO", "OM", "OI", comment.GetId(),
+                                     storage_->IsEntryReadOnly(nullptr), kErrNoEditComment, kErrNoDeleteComment);
+  if (code != 0) return code;
   storage_->RemoveComment(comment, true);
   return 0;
 }

@@ -128,6 +128,11 @@ class MorvaneBlogService : public RemoteBlogService {
   uint32_t ReportError(uint32_t code);
   // After a refusal for lack of permission: the next sync is a full download.
   void ForgetTimestamps();
+  // Sends one deletion ("DC", "DP", "DCO"). A refusal for lack of permission is shown
+  // and answers 0, so the local object is dropped and not retried; any other failure
+  // answers its code.
+  uint32_t SendDeletion(std::string_view operation, std::string_view listTag, std::string_view idTag,
+                        uint32_t id, bool readOnly, uint32_t noEditCode, uint32_t noDeleteCode);
   // The outcome of CreateAccount and CreateBlog from their answer.
   uint32_t CreationOutcome(net::HttpResponse& response, std::string_view usedText,
                            uint32_t usedCode, std::array<std::string, kAlternates>* alternates);
