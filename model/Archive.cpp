@@ -278,9 +278,8 @@ bool Archive::ReadStringLength(uint32_t& len, bool& wide) {
   return true;
 }
 
-bool Archive::ReadString(std::string& s) {
+bool Archive::ReadStringData(std::string_view& narrow, std::u16string& wideText, bool& wide) {
   uint32_t len = 0;
-  bool wide = false;
   if (!ReadStringLength(len, wide)) return false;
   uint64_t bytes = wide ? uint64_t{len} * 2 : len;
   if (bytes > BytesLeft()) {
@@ -288,38 +287,36 @@ bool Archive::ReadString(std::string& s) {
     return false;
   }
   if (!wide) {
-    s.assign(reinterpret_cast<const char*>(pos_), len);
+    narrow = std::string_view(reinterpret_cast<const char*>(pos_), len);
     pos_ += len;
     return true;
   }
-  std::u16string units(len, u'\0');
+  wideText.assign(len, u'\0');
   for (uint32_t i = 0; i < len; ++i) {
-    units[i] = static_cast<char16_t>(pos_[0] | (pos_[1] << 8));
+    wideText[i] = static_cast<char16_t>(pos_[0] | (pos_[1] << 8));
     pos_ += 2;
   }
-  s = platform::Utf16ToUtf8(units);
+  return true;
+}
+
+bool Archive::ReadString(std::string& s) {
+  std::string_view narrow;
+  std::u16string wideText;
+  bool wide = false;
+  if (!ReadStringData(narrow, wideText, wide)) return false;
+  if (wide) {
+    s = platform::Utf16ToUtf8(wideText);
+  } else {
+    s.assign(narrow);
+  }
   return true;
 }
 
 bool Archive::ReadWString(std::u16string& s) {
-  uint32_t len = 0;
+  std::string_view narrow;
   bool wide = false;
-  if (!ReadStringLength(len, wide)) return false;
-  uint64_t bytes = wide ? uint64_t{len} * 2 : len;
-  if (bytes > BytesLeft()) {
-    Fail(platform::kErrInvalidData);
-    return false;
-  }
-  if (!wide) {
-    s = platform::Utf8ToUtf16(std::string_view(reinterpret_cast<const char*>(pos_), len));
-    pos_ += len;
-    return true;
-  }
-  s.assign(len, u'\0');
-  for (uint32_t i = 0; i < len; ++i) {
-    s[i] = static_cast<char16_t>(pos_[0] | (pos_[1] << 8));
-    pos_ += 2;
-  }
+  if (!ReadStringData(narrow, s, wide)) return false;
+  if (!wide) s = platform::Utf8ToUtf16(narrow);
   return true;
 }
 

@@ -78,6 +78,8 @@ class Archive {
   Archive() = default;
   // Reads a string length; `wide` tells which kind of text follows.
   bool ReadStringLength(uint32_t& len, bool& wide);
+  // The bytes of one string: 8-bit text as a view into the buffer, or 16-bit text.
+  bool ReadStringData(std::string_view& narrow, std::u16string& wideText, bool& wide);
   void WriteStringLength(uint32_t len, bool wide);
   void WriteTagNumber(uint32_t number, bool isClass);
   bool TakeNumber(uint32_t& number);
