@@ -29,7 +29,6 @@ struct TransferState {
   Stream* answer = nullptr;
   const std::vector<uint8_t>* body = nullptr;
   size_t bodySent = 0;
-  bool pieceGiven = false;
   bool cancelled = false;
   bool writeFailed = false;
 
@@ -39,16 +38,23 @@ struct TransferState {
   }
 };
 
+// Fills libcurl's upload buffer piece by piece and asks after every piece, so the
+// ask points stay those of a 2048-byte transfer while the socket sees large writes.
 size_t ReadBody(char* buffer, size_t size, size_t count, void* userdata) {
   auto* state = static_cast<TransferState*>(userdata);
-  if (state->pieceGiven && !state->Ask()) return CURL_READFUNC_ABORT;
-  size_t piece = state->body->size() - state->bodySent;
-  if (piece > Win32Http::kPieceSize) piece = Win32Http::kPieceSize;
-  if (piece > size * count) piece = size * count;
-  std::copy_n(state->body->data() + state->bodySent, piece, buffer);
-  state->bodySent += piece;
-  state->pieceGiven = piece != 0;
-  return piece;
+  if (state->cancelled) return CURL_READFUNC_ABORT;
+  const size_t room = size * count;
+  size_t given = 0;
+  while (given < room && state->bodySent < state->body->size()) {
+    size_t piece = state->body->size() - state->bodySent;
+    if (piece > Win32Http::kPieceSize) piece = Win32Http::kPieceSize;
+    if (piece > room - given) piece = room - given;
+    std::copy_n(state->body->data() + state->bodySent, piece, buffer + given);
+    state->bodySent += piece;
+    given += piece;
+    if (!state->Ask()) break;
+  }
+  return given;
 }
 
 // Header lines arrive one by one, interim blocks included; they are stored with
