@@ -27,6 +27,7 @@ constexpr CurlMapping kCurlMappings[] = {
     {CURLE_GOT_NOTHING, kHttpErrInvalidServerResponse},
     {CURLE_PARTIAL_FILE, kHttpErrConnectionAborted},
     {CURLE_SEND_ERROR, kHttpErrConnectionAborted},
+    {CURLE_SEND_FAIL_REWIND, kHttpErrConnectionAborted},
     {CURLE_RECV_ERROR, kHttpErrConnectionReset},
     {CURLE_OPERATION_TIMEDOUT, kHttpErrTimeout},
     {CURLE_OUT_OF_MEMORY, platform::kErrNotEnoughMemory},

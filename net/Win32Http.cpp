@@ -3,6 +3,7 @@
 #include <curl/curl.h>
 
 #include <cerrno>
+#include <cstdio>
 #include <cstdlib>
 #include <mutex>
 #include <new>
@@ -55,6 +56,17 @@ size_t ReadBody(char* buffer, size_t size, size_t count, void* userdata) {
     if (!state->Ask()) break;
   }
   return given;
+}
+
+// A kept connection that the server closed meanwhile is only found out when the
+// request goes out; libcurl then sends it again on a new connection from the start.
+int SeekBody(void* userdata, curl_off_t offset, int origin) {
+  auto* state = static_cast<TransferState*>(userdata);
+  if (origin != SEEK_SET || offset < 0 || static_cast<size_t>(offset) > state->body->size()) {
+    return CURL_SEEKFUNC_FAIL;
+  }
+  state->bodySent = static_cast<size_t>(offset);
+  return CURL_SEEKFUNC_OK;
 }
 
 // Header lines arrive one by one, interim blocks included; they are stored with
@@ -305,6 +317,8 @@ uint32_t Win32Http::Transfer(HttpRequest& request, HttpResponse& response) {
     curl_easy_setopt(handle, CURLOPT_POSTFIELDSIZE_LARGE, static_cast<curl_off_t>(body.size()));
     curl_easy_setopt(handle, CURLOPT_READFUNCTION, ReadBody);
     curl_easy_setopt(handle, CURLOPT_READDATA, &state);
+    curl_easy_setopt(handle, CURLOPT_SEEKFUNCTION, SeekBody);
+    curl_easy_setopt(handle, CURLOPT_SEEKDATA, &state);
     if (method != "POST") curl_easy_setopt(handle, CURLOPT_CUSTOMREQUEST, method.c_str());
   }
 
