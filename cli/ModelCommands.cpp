@@ -62,6 +62,18 @@ void Show(uint32_t id, model::MessageIcon icon) {
   model::UserInterface::Current().ShowMessage(platform::LoadString(id), icon);
 }
 
+// The named category of a blog the user may change; null after saying why not.
+model::CWinBlogAlbum* FindEditableCategory(CWinBlogStorage& blog, const std::string& name,
+                                           std::ostream& err) {
+  if (blog.IsEntryReadOnly(nullptr)) {
+    Show(kIdsNoPermission, model::MessageIcon::Exclamation);
+    return nullptr;
+  }
+  model::CWinBlogAlbum* category = blog.FindCategoryByName(name);
+  if (category == nullptr) err << "tessary-cli: no category \"" << name << "\"\n";
+  return category;
+}
+
 // Saves the blog; the database reports a failure itself.
 int SaveBlog(CWinBlogStorage& blog) {
   return blog.Save() == 0 ? CliContext::kOk : CliContext::kFailure;
@@ -386,15 +398,8 @@ int ModelCommands::CategoryRename(const std::string& blogName, const std::string
   auto opened = OpenBlog(blogName, err);
   if (!opened) return CliContext::kFailure;
   CWinBlogStorage& blog = *opened->blog;
-  if (blog.IsEntryReadOnly(nullptr)) {
-    Show(kIdsNoPermission, model::MessageIcon::Exclamation);
-    return CliContext::kFailure;
-  }
-  model::CWinBlogAlbum* category = blog.FindCategoryByName(name);
-  if (category == nullptr) {
-    err << "tessary-cli: no category \"" << name << "\"\n";
-    return CliContext::kFailure;
-  }
+  model::CWinBlogAlbum* category = FindEditableCategory(blog, name, err);
+  if (category == nullptr) return CliContext::kFailure;
   if (platform::Utf8ToUtf16(newName).size() > kMaxCategoryName) {
     err << "tessary-cli: a category name has at most " << kMaxCategoryName << " characters\n";
     return CliContext::kUsage;
@@ -416,15 +421,8 @@ int ModelCommands::CategoryDelete(const std::string& blogName, const std::string
   auto opened = OpenBlog(blogName, err);
   if (!opened) return CliContext::kFailure;
   CWinBlogStorage& blog = *opened->blog;
-  if (blog.IsEntryReadOnly(nullptr)) {
-    Show(kIdsNoPermission, model::MessageIcon::Exclamation);
-    return CliContext::kFailure;
-  }
-  model::CWinBlogAlbum* category = blog.FindCategoryByName(name);
-  if (category == nullptr) {
-    err << "tessary-cli: no category \"" << name << "\"\n";
-    return CliContext::kFailure;
-  }
+  model::CWinBlogAlbum* category = FindEditableCategory(blog, name, err);
+  if (category == nullptr) return CliContext::kFailure;
   if (!model::UserInterface::Current().AskYesNo(platform::LoadString(kIdsAskDeleteCategory))) {
     return CliContext::kOk;
   }
