@@ -268,7 +268,9 @@ uint32_t DeviceFileSystem::OpenFile(std::string_view phonePath, OpenMode mode, s
   switch (mode) {
     case OpenMode::Read: flags |= O_RDONLY; break;
     case OpenMode::ReadWrite: flags |= O_RDWR; break;
-    case OpenMode::CreateAlways: flags |= O_RDWR | O_CREAT | O_TRUNC; break;
+    // Emptied below only when it holds something: ext4 treats a truncation to zero as
+    // a file being replaced and writes it out on close, a waste for a temporary file.
+    case OpenMode::CreateAlways: flags |= O_RDWR | O_CREAT; break;
     case OpenMode::CreateNew: flags |= O_RDWR | O_CREAT | O_EXCL; break;
     case OpenMode::OpenAlways: flags |= O_RDWR | O_CREAT; break;
   }
@@ -284,6 +286,11 @@ uint32_t DeviceFileSystem::OpenFile(std::string_view phonePath, OpenMode mode, s
   if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode)) {
     ::close(fd);
     return kErrAccessDenied;
+  }
+  if (mode == OpenMode::CreateAlways && st.st_size > 0 && ::ftruncate(fd, 0) != 0) {
+    const int error = errno;
+    ::close(fd);
+    return PathError(error, host);
   }
   out = std::make_unique<File>(fd, std::string(phonePath));
   return kSuccess;

@@ -193,6 +193,26 @@ TEST(DeviceFileSystem, FileOperationsAnswerThePhoneCodes) {
   EXPECT_EQ(dfs.DeleteFile("\\Temp\\gone.txt"), kErrFileNotFound);
 }
 
+TEST(DeviceFileSystem, CreateAlwaysEmptiesAnExistingFileOrMakesANewOne) {
+  testsupport::TempDeviceRoot root;
+  WriteHostFile(root.Host("\\Temp\\full.txt"), "old content");
+  std::unique_ptr<File> file;
+  ASSERT_EQ(root.Fs().OpenFile("\\Temp\\full.txt", OpenMode::CreateAlways, file), kSuccess);
+  uint64_t size = 1;
+  ASSERT_EQ(file->Size(size), kSuccess);
+  EXPECT_EQ(size, 0u);
+  ASSERT_EQ(file->Write("new", 3), kSuccess);
+  file.reset();
+  EXPECT_EQ(ReadHostFile(root.Host("\\Temp\\full.txt")), "new");
+
+  ASSERT_EQ(root.Fs().OpenFile("\\Temp\\fresh.txt", OpenMode::CreateAlways, file), kSuccess);
+  ASSERT_EQ(file->Write("made", 4), kSuccess);
+  file.reset();
+  EXPECT_EQ(ReadHostFile(root.Host("\\Temp\\fresh.txt")), "made");
+  // A folder is not a file to empty.
+  EXPECT_EQ(root.Fs().OpenFile("\\Temp", OpenMode::CreateAlways, file), kErrAccessDenied);
+}
+
 TEST(DeviceFileSystem, LastWriteTimeRoundTrips) {
   testsupport::TempDeviceRoot root;
   std::unique_ptr<File> file;
