@@ -49,6 +49,21 @@ bool CompoundStream::PeekByte(uint8_t& ch) { return Current().PeekByte(ch); }
 
 uint32_t CompoundStream::GetPosition() { return position_; }
 
+bool CompoundStream::ReadBytes(void* data, uint32_t capacity, uint32_t& length) {
+  uint8_t* to = static_cast<uint8_t*>(data);
+  length = 0;
+  // A request that reaches past the end of the first part goes on in the second.
+  while (length < capacity) {
+    uint32_t got = 0;
+    if (!Current().ReadBytes(to + length, capacity - length, got)) {
+      break;
+    }
+    length += got;
+    position_ += got;
+  }
+  return length > 0;
+}
+
 bool CompoundStream::Write(const void* /*data*/, uint32_t /*length*/) { return false; }
 
 bool CompoundStream::GetWriteSpace(uint8_t*& /*data*/, uint32_t& /*length*/) { return false; }

@@ -24,6 +24,7 @@ class CompoundStream : public Stream {
   bool Write(const void* data, uint32_t length) override;
   bool GetWriteSpace(uint8_t*& data, uint32_t& length) override;
   bool CommitWrite(uint32_t length) override;
+  bool ReadBytes(void* data, uint32_t capacity, uint32_t& length) override;
 
  private:
   Stream& Current();

@@ -108,6 +108,29 @@ bool LargeStream::CommitWrite(uint32_t length) {
   return true;
 }
 
+bool LargeStream::ReadBytes(void* data, uint32_t capacity, uint32_t& length) {
+  uint8_t* to = static_cast<uint8_t*>(data);
+  length = 0;
+  if (!dirty_ && remaining_ > 0) {
+    length = std::min(capacity, remaining_);
+    std::memcpy(to, readCursor_, length);
+    readCursor_ += length;
+    remaining_ -= length;
+  } else if (!FlushStep()) {
+    return false;
+  }
+  // The file position is right behind the bytes read ahead, so the rest comes from there.
+  while (length < capacity) {
+    uint32_t got = 0;
+    if (!ReadFile(to + length, capacity - length, got)) {
+      break;
+    }
+    length += got;
+  }
+  position_ += length;
+  return length > 0;
+}
+
 bool LargeStream::Write(const void* data, uint32_t length) {
   const uint8_t* from = static_cast<const uint8_t*>(data);
   while (length > 0) {
@@ -115,6 +138,17 @@ bool LargeStream::Write(const void* data, uint32_t length) {
     uint32_t room = 0;
     if (!GetWriteSpace(space, room)) {
       return false;
+    }
+    if (room == bufferCapacity_ && length > bufferCapacity_) {
+      // Buffer-fulls that would only pass through the empty buffer go to the file at
+      // once; the last piece stays buffered as it would otherwise.
+      const uint32_t direct = (length - 1) / bufferCapacity_ * bufferCapacity_;
+      if (!WriteFile(from, direct)) {
+        return false;
+      }
+      from += direct;
+      length -= direct;
+      continue;
     }
     const uint32_t n = std::min(room, length);
     std::memcpy(space, from, n);

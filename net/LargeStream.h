@@ -8,7 +8,9 @@ namespace net {
 
 // A file-backed stream with a 4096-byte buffer. Writes collect in the buffer and go to
 // the file when it is full or when GetSize, Seek or ReadBlock runs; reads take the file
-// a buffer-full at a time. The file access itself is left to the platform class.
+// a buffer-full at a time. Whole buffer-fulls of a long write, and ReadBytes, go to and
+// from the file directly, so bulk data costs a file call per piece rather than one per
+// 4096 bytes. The file access itself is left to the platform class.
 class LargeStream : public Stream {
  public:
   static constexpr uint32_t kBufferCapacity = 4096;
@@ -24,12 +26,17 @@ class LargeStream : public Stream {
   bool Write(const void* data, uint32_t length) override;
   bool GetWriteSpace(uint8_t*& data, uint32_t& length) override;
   bool CommitWrite(uint32_t length) override;
+  bool ReadBytes(void* data, uint32_t capacity, uint32_t& length) override;
   // Reads the next buffer-full from the file into buffer_ and sets buffered_.
   virtual bool FillBuffer() = 0;
   // Writes the buffered_ bytes of buffer_ to the file.
   virtual bool FlushBuffer() = 0;
   virtual bool SeekFile(uint32_t position) = 0;
   virtual uint32_t GetFileSize() = 0;
+  // Reads up to `capacity` bytes from the file into `data`; false at the end or on failure.
+  virtual bool ReadFile(uint8_t* data, uint32_t capacity, uint32_t& length) = 0;
+  // Writes all `length` bytes of `data` to the file.
+  virtual bool WriteFile(const uint8_t* data, uint32_t length) = 0;
 
  protected:
   LargeStream() = default;

@@ -1,5 +1,6 @@
 #include "net/SmallStream.h"
 
+#include <algorithm>
 #include <cstring>
 #include <limits>
 
@@ -81,6 +82,16 @@ bool SmallStream::CommitWrite(uint32_t length) {
   if (length_ < position_) {
     length_ = position_;
   }
+  return true;
+}
+
+bool SmallStream::ReadBytes(void* data, uint32_t capacity, uint32_t& length) {
+  length = position_ < length_ ? std::min(capacity, length_ - position_) : 0;
+  if (length == 0) {
+    return false;
+  }
+  std::memcpy(data, data_ + position_, length);
+  position_ += length;
   return true;
 }
 

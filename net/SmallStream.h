@@ -18,6 +18,7 @@ class SmallStream : public Stream {
   bool Write(const void* data, uint32_t length) override;
   bool GetWriteSpace(uint8_t*& data, uint32_t& length) override;
   bool CommitWrite(uint32_t length) override;
+  bool ReadBytes(void* data, uint32_t capacity, uint32_t& length) override;
   // Enlarges the buffer so that `required` bytes fit; a failure changes nothing.
   virtual bool Grow(uint32_t required) = 0;
 

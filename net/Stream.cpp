@@ -17,4 +17,13 @@ uint32_t Stream::ConvertText(std::string_view source, char* dest, uint32_t destS
   return n;
 }
 
+bool Stream::ReadBytes(void* data, uint32_t capacity, uint32_t& length) {
+  uint8_t* to = static_cast<uint8_t*>(data);
+  length = 0;
+  while (length < capacity && ReadByte(to[length])) {
+    ++length;
+  }
+  return length > 0;
+}
+
 }  // namespace net

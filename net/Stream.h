@@ -35,6 +35,10 @@ class Stream {
   // destSize - 1 bytes, then a NUL) and answers the number of bytes copied. Text on the
   // wire is UTF-8 exactly as the model holds it, so no class changes the bytes.
   virtual uint32_t ConvertText(std::string_view source, char* dest, uint32_t destSize, int direction);
+  // Copies up to `capacity` bytes from the position into `data` and moves on as that many
+  // ReadByte calls would; `length` tells how many. False when nothing is left. Bulk
+  // readers (base64, request bodies) use it to skip a call per byte.
+  virtual bool ReadBytes(void* data, uint32_t capacity, uint32_t& length);
 };
 
 }  // namespace net

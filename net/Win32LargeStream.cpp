@@ -98,7 +98,16 @@ bool Win32LargeStream::FillBuffer() {
 
 bool Win32LargeStream::FlushBuffer() {
   // platform::File::Write repeats short writes until everything is written.
-  return buffered_ == 0 || file_->Write(buffer_, buffered_) == platform::kSuccess;
+  return buffered_ == 0 || WriteFile(buffer_, buffered_);
+}
+
+bool Win32LargeStream::ReadFile(uint8_t* data, uint32_t capacity, uint32_t& length) {
+  length = 0;
+  return file_->Read(data, capacity, length) == platform::kSuccess && length > 0;
+}
+
+bool Win32LargeStream::WriteFile(const uint8_t* data, uint32_t length) {
+  return file_->Write(data, length) == platform::kSuccess;
 }
 
 bool Win32LargeStream::SeekFile(uint32_t position) { return file_->Seek(position) == platform::kSuccess; }

@@ -26,6 +26,8 @@ class Win32LargeStream : public LargeStream {
   bool FlushBuffer() override;
   bool SeekFile(uint32_t position) override;
   uint32_t GetFileSize() override;
+  bool ReadFile(uint8_t* data, uint32_t capacity, uint32_t& length) override;
+  bool WriteFile(const uint8_t* data, uint32_t length) override;
 
   // The phone path of the file (empty when opened over a file without one).
   const std::string& Path() const { return path_; }

@@ -86,4 +86,44 @@ TEST(CompoundStream, JoinsHeaderTextAndAFileBody) {
   EXPECT_EQ(ReadBytes(s), kHeader + content);
 }
 
+TEST(CompoundStream, BulkReadsCrossFromTheFirstPartIntoTheSecond) {
+  testsupport::TempDeviceRoot root;
+  auto file = net::Win32LargeStream::CreateTemporary();
+  ASSERT_NE(file, nullptr);
+  std::string body(10000, '\0');
+  for (size_t i = 0; i < body.size(); ++i) body[i] = static_cast<char>('a' + i % 23);
+  ASSERT_TRUE(file->Write(body.data(), static_cast<uint32_t>(body.size())));
+  ASSERT_TRUE(file->Seek(0));
+  net::CompoundStream s(Memory("HEAD\r\n"), std::move(file));
+
+  uint8_t c = 0;
+  ASSERT_TRUE(s.ReadByte(c));
+  char piece[4000];
+  uint32_t length = 0;
+  ASSERT_TRUE(s.ReadBytes(piece, sizeof piece, length));
+  ASSERT_EQ(length, sizeof piece);
+  EXPECT_EQ(std::string(piece, length), "EAD\r\n" + body.substr(0, sizeof piece - 5));
+  EXPECT_EQ(s.GetPosition(), 1 + sizeof piece);
+  EXPECT_EQ(ReadBlocks(s), body.substr(sizeof piece - 5));
+  EXPECT_FALSE(s.ReadBytes(piece, sizeof piece, length));
+  EXPECT_EQ(length, 0u);
+
+  // After a seek into the second part, a bulk read starts right there.
+  ASSERT_TRUE(s.Seek(6 + 9990));
+  ASSERT_TRUE(s.ReadBytes(piece, sizeof piece, length));
+  EXPECT_EQ(std::string(piece, length), body.substr(9990));
+  EXPECT_EQ(s.GetPosition(), 6 + body.size());
+}
+
+TEST(CompoundStream, BulkReadOfMemoryPartsStopsAtTheEnd) {
+  net::CompoundStream s(Memory(""), Memory("only the body"));
+  char piece[64];
+  uint32_t length = 0;
+  ASSERT_TRUE(s.ReadBytes(piece, 4, length));
+  EXPECT_EQ(std::string(piece, length), "only");
+  ASSERT_TRUE(s.ReadBytes(piece, sizeof piece, length));
+  EXPECT_EQ(std::string(piece, length), " the body");
+  EXPECT_FALSE(s.ReadBytes(piece, sizeof piece, length));
+}
+
 }  // namespace

@@ -155,4 +155,49 @@ TEST_F(FileStreamTest, FailedFlushFailsSizeSeekReadAndWrite) {
   EXPECT_EQ(s->GetSize(), 4096u);
 }
 
+TEST_F(FileStreamTest, LongWritesAndBulkReadsKeepEveryByteInOrder) {
+  auto s = net::Win32LargeStream::CreateTemporary();
+  ASSERT_NE(s, nullptr);
+  // Short writes before and between long ones: the long ones pass the buffer by and
+  // must still land behind what was buffered.
+  const std::string all = Pattern(10 + 20000 + 5 + 8192 + 4096 + 3);
+  size_t at = 0;
+  for (size_t n : {10, 20000, 5, 8192, 4096, 3}) {
+    ASSERT_TRUE(s->Write(all.data() + at, static_cast<uint32_t>(n))) << n;
+    at += n;
+  }
+  EXPECT_EQ(s->GetSize(), all.size());
+  EXPECT_EQ(HostFileText(root_.Host(s->Path())), all);
+
+  // Bulk reads take the bytes read ahead by ReadByte first, then the file.
+  ASSERT_TRUE(s->Seek(0));
+  std::string got;
+  uint8_t c = 0;
+  for (int i = 0; i < 3; ++i) {
+    ASSERT_TRUE(s->ReadByte(c));
+    got.push_back(static_cast<char>(c));
+  }
+  std::vector<char> piece(7000);
+  uint32_t length = 0;
+  ASSERT_TRUE(s->ReadBytes(piece.data(), 100, length));
+  EXPECT_EQ(length, 100u);
+  got.append(piece.data(), length);
+  while (s->ReadBytes(piece.data(), static_cast<uint32_t>(piece.size()), length)) {
+    got.append(piece.data(), length);
+    if (got.size() < all.size()) {
+      // Byte reads go on where the bulk read stopped.
+      ASSERT_TRUE(s->ReadByte(c));
+      got.push_back(static_cast<char>(c));
+    }
+  }
+  EXPECT_EQ(length, 0u);
+  EXPECT_EQ(got, all);
+  EXPECT_EQ(s->GetPosition(), all.size());
+
+  // Pending writes reach the file before a bulk read of it.
+  ASSERT_TRUE(s->Write("tail", 4));
+  EXPECT_FALSE(s->ReadBytes(piece.data(), 10, length));
+  EXPECT_EQ(s->GetSize(), all.size() + 4);
+}
+
 }  // namespace
