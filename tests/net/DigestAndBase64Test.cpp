@@ -9,7 +9,9 @@
 #include "net/Base64.h"
 #include "net/Digest.h"
 #include "net/ReadOnlyMemoryStream.h"
+#include "net/Win32LargeStream.h"
 #include "net/Win32SmallStream.h"
+#include "tests/support/TempDeviceRoot.h"
 
 namespace {
 
@@ -81,6 +83,41 @@ TEST(Base64, RandomInputsAgreeWithOpenSsl) {
     const std::string want(reinterpret_cast<const char*>(expected.data()), static_cast<size_t>(n));
     ASSERT_EQ(StreamBase64(data), want) << "length " << data.size();
     ASSERT_EQ(net::Base64::Encode(data.data(), data.size()), want);
+  }
+}
+
+TEST(Base64, FileToFileAcrossReadPiecesAgreesWithOpenSsl) {
+  testsupport::TempDeviceRoot root;
+  std::mt19937 rng(11);
+  // Large enough for several pieces of the encoder, with 0, 1 and 2 bytes of a
+  // group left at the end.
+  for (size_t size : {size_t{600000}, size_t{600001}, size_t{600002}}) {
+    std::string data(size, '\0');
+    for (char& c : data) c = static_cast<char>(rng());
+    auto source = net::Win32LargeStream::CreateTemporary();
+    auto out = net::Win32LargeStream::CreateTemporary();
+    ASSERT_NE(source, nullptr);
+    ASSERT_NE(out, nullptr);
+    ASSERT_TRUE(source->Write(data.data(), static_cast<uint32_t>(data.size())));
+    ASSERT_TRUE(source->Seek(0));
+    // What was already read is not encoded.
+    uint8_t skipped = 0;
+    ASSERT_TRUE(source->ReadByte(skipped));
+    ASSERT_TRUE(out->Write("<JP>", 4));
+    ASSERT_TRUE(net::Base64::WriteBase64(*out, *source));
+    EXPECT_EQ(source->GetPosition(), size);
+
+    std::vector<unsigned char> expected(4 * ((size + 2) / 3) + 1);
+    const int n = EVP_EncodeBlock(expected.data(), reinterpret_cast<const unsigned char*>(data.data()) + 1,
+                                  static_cast<int>(size - 1));
+    const std::string want = "<JP>" + std::string(reinterpret_cast<const char*>(expected.data()), n);
+    ASSERT_EQ(out->GetSize(), want.size());
+    ASSERT_TRUE(out->Seek(0));
+    std::string got(want.size(), '\0');
+    uint32_t length = 0;
+    ASSERT_TRUE(out->ReadBytes(got.data(), static_cast<uint32_t>(got.size()), length));
+    EXPECT_EQ(length, want.size());
+    EXPECT_TRUE(got == want) << "size " << size;
   }
 }
 
