@@ -8,7 +8,6 @@
 #include <mutex>
 #include <new>
 #include <string_view>
-#include <vector>
 
 #include "TessaryVersion.h"
 #include "net/HttpErrors.h"
@@ -28,10 +27,13 @@ constexpr size_t kAgentPartLimit = 31;
 struct TransferState {
   const HttpRequest* request = nullptr;
   Stream* answer = nullptr;
-  const std::vector<uint8_t>* body = nullptr;
+  Stream* text = nullptr;  // the request text, at the body
+  uint32_t bodyStart = 0;
+  size_t bodySize = 0;
   size_t bodySent = 0;
   bool cancelled = false;
   bool writeFailed = false;
+  bool readFailed = false;  // the body stream ended or failed short of its size
 
   bool Ask() {
     if (!cancelled && !request->Ask()) cancelled = true;
@@ -39,20 +41,26 @@ struct TransferState {
   }
 };
 
-// Fills libcurl's upload buffer piece by piece and asks after every piece, so the
-// ask points stay those of a 2048-byte transfer while the socket sees large writes.
+// Fills libcurl's upload buffer straight from the body stream and asks after every
+// 2048-byte piece of it, so the ask points stay those of a 2048-byte transfer while the
+// socket sees large writes.
 size_t ReadBody(char* buffer, size_t size, size_t count, void* userdata) {
   auto* state = static_cast<TransferState*>(userdata);
   if (state->cancelled) return CURL_READFUNC_ABORT;
-  const size_t room = size * count;
+  size_t room = size * count;
+  if (room > state->bodySize - state->bodySent) room = state->bodySize - state->bodySent;
+  if (room == 0) return 0;
+  uint32_t got = 0;
+  if (!state->text->ReadBytes(buffer, static_cast<uint32_t>(room), got)) {
+    state->readFailed = true;
+    return CURL_READFUNC_ABORT;
+  }
   size_t given = 0;
-  while (given < room && state->bodySent < state->body->size()) {
-    size_t piece = state->body->size() - state->bodySent;
+  while (given < got) {
+    size_t piece = got - given;
     if (piece > Win32Http::kPieceSize) piece = Win32Http::kPieceSize;
-    if (piece > room - given) piece = room - given;
-    std::copy_n(state->body->data() + state->bodySent, piece, buffer + given);
-    state->bodySent += piece;
     given += piece;
+    state->bodySent += piece;
     if (!state->Ask()) break;
   }
   return given;
@@ -62,7 +70,8 @@ size_t ReadBody(char* buffer, size_t size, size_t count, void* userdata) {
 // request goes out; libcurl then sends it again on a new connection from the start.
 int SeekBody(void* userdata, curl_off_t offset, int origin) {
   auto* state = static_cast<TransferState*>(userdata);
-  if (origin != SEEK_SET || offset < 0 || static_cast<size_t>(offset) > state->body->size()) {
+  if (origin != SEEK_SET || offset < 0 || static_cast<uint64_t>(offset) > state->bodySize ||
+      !state->text->Seek(state->bodyStart + static_cast<uint32_t>(offset))) {
     return CURL_SEEKFUNC_FAIL;
   }
   state->bodySent = static_cast<size_t>(offset);
@@ -264,16 +273,9 @@ uint32_t Win32Http::Transfer(HttpRequest& request, HttpResponse& response) {
   }
 
   if (!request.Ask()) return platform::kErrCancelled;
-  std::vector<uint8_t> body;
-  try {
-    body.reserve(text->GetSize() - text->GetPosition());
-    const uint8_t* block = nullptr;
-    uint32_t length = 0;
-    while (text->ReadBlock(block, length)) body.insert(body.end(), block, block + length);
-  } catch (const std::bad_alloc&) {
-    return platform::kErrNotEnoughMemory;
-  }
-  text.reset();
+  // The body is read straight from its stream while it is sent, never held whole.
+  const uint32_t bodyStart = text->GetPosition();
+  const uint32_t bodySize = text->GetSize() - bodyStart;
 
   std::unique_ptr<Stream> answer = Win32LargeStream::CreateTemporary();
   if (!answer) return platform::kErrNotEnoughMemory;
@@ -283,7 +285,9 @@ uint32_t Win32Http::Transfer(HttpRequest& request, HttpResponse& response) {
   TransferState state;
   state.request = &request;
   state.answer = answer.get();
-  state.body = &body;
+  state.text = text.get();
+  state.bodyStart = bodyStart;
+  state.bodySize = bodySize;
 
   std::string path = request.Path();
   if (path.front() != '/') path.insert(path.begin(), '/');
@@ -300,6 +304,7 @@ uint32_t Win32Http::Transfer(HttpRequest& request, HttpResponse& response) {
   curl_easy_setopt(handle, CURLOPT_HTTPHEADER, headers);
   curl_easy_setopt(handle, CURLOPT_NOSIGNAL, 1L);
   curl_easy_setopt(handle, CURLOPT_BUFFERSIZE, static_cast<long>(kPieceSize));
+  curl_easy_setopt(handle, CURLOPT_UPLOAD_BUFFERSIZE, static_cast<long>(kUploadBufferSize));
   curl_easy_setopt(handle, CURLOPT_CONNECTTIMEOUT, connectTimeout_);
   curl_easy_setopt(handle, CURLOPT_LOW_SPEED_LIMIT, 1L);
   curl_easy_setopt(handle, CURLOPT_LOW_SPEED_TIME, stallTimeout_);
@@ -314,7 +319,7 @@ uint32_t Win32Http::Transfer(HttpRequest& request, HttpResponse& response) {
     curl_easy_setopt(handle, CURLOPT_HTTPGET, 1L);
   } else {
     curl_easy_setopt(handle, CURLOPT_POST, 1L);
-    curl_easy_setopt(handle, CURLOPT_POSTFIELDSIZE_LARGE, static_cast<curl_off_t>(body.size()));
+    curl_easy_setopt(handle, CURLOPT_POSTFIELDSIZE_LARGE, static_cast<curl_off_t>(bodySize));
     curl_easy_setopt(handle, CURLOPT_READFUNCTION, ReadBody);
     curl_easy_setopt(handle, CURLOPT_READDATA, &state);
     curl_easy_setopt(handle, CURLOPT_SEEKFUNCTION, SeekBody);
@@ -348,6 +353,8 @@ uint32_t Win32Http::Transfer(HttpRequest& request, HttpResponse& response) {
   uint32_t result = 0;
   if (state.cancelled) {
     result = platform::kErrCancelled;
+  } else if (state.readFailed) {
+    result = platform::kErrNotEnoughMemory;
   } else if (state.writeFailed) {
     result = platform::kErrOutOfMemory;
   } else {

@@ -15,6 +15,9 @@ class Win32Http : public Http {
  public:
   static constexpr int kConnectionSlots = 5;
   static constexpr uint32_t kPieceSize = 2048;
+  // libcurl's upload buffer: the body is read into it in one go and sent from it in
+  // large writes, while the progress callback is still asked every kPieceSize bytes.
+  static constexpr long kUploadBufferSize = 512 * 1024;
   static constexpr long kConnectTimeoutSeconds = 30;
   static constexpr long kStallTimeoutSeconds = 60;
   // Longest wait for the network between two asks of the progress callback.

@@ -8,6 +8,7 @@
 #include <string>
 
 #include "net/HttpErrors.h"
+#include "net/Win32LargeStream.h"
 #include "net/Win32SmallStream.h"
 #include "net/XmlWriter.h"
 #include "tests/support/RawHttpServer.h"
@@ -309,6 +310,57 @@ TEST_F(Win32HttpTest, RealServerParsesRequests) {
   EXPECT_EQ(seenBody, "<soap>é</soap>");
   EXPECT_EQ(seenAction, "\"http://h/ws/GC\"");
   EXPECT_EQ(seenLength, std::to_string(seenBody.size()));
+}
+
+TEST_F(Win32HttpTest, FileBodyLargerThanTheUploadBufferArrivesWholeAndCancelsAtAPiece) {
+  // Not a multiple of the piece or of the upload buffer, so the last piece is short.
+  std::string body(3 * net::Win32Http::kUploadBufferSize / 2 + 777, '\0');
+  for (size_t i = 0; i < body.size(); ++i) body[i] = static_cast<char>('A' + (i * 31 + i / 4093) % 58);
+  auto fileBody = [&body] {
+    std::unique_ptr<net::Stream> s = net::Win32LargeStream::CreateTemporary();
+    EXPECT_TRUE(s && s->Write(body.data(), static_cast<uint32_t>(body.size())) && s->Seek(0));
+    return s;
+  };
+  auto post = [&](net::HttpRequest& request) {
+    request.SetMethod("POST");
+    request.SetServer(false, "127.0.0.1", nullptr, server_.Port(), "/ws/");
+    request.SetContentType("text/xml; charset=utf-8");
+    request.SetBody(fileBody());
+  };
+
+  server_.EnqueueOk("done");
+  AskCounter counter;
+  net::HttpRequest request;
+  post(request);
+  request.SetCallback(&AskCounter::Callback, &counter);
+  auto response = http_.Send(request);
+  ASSERT_NE(response, nullptr);
+  ASSERT_EQ(response->GetStatus(), 0u);
+  ASSERT_TRUE(server_.WaitForRequests(1));
+  const std::string sent = server_.Requests().at(0);
+  EXPECT_NE(sent.find("\r\nContent-Length: " + std::to_string(body.size()) + "\r\n"), std::string::npos);
+  EXPECT_TRUE(RawHttpServer::BodyOf(sent) == body);
+  const int pieces = static_cast<int>((body.size() + net::Win32Http::kPieceSize - 1) / net::Win32Http::kPieceSize);
+  EXPECT_GE(counter.calls, pieces);
+
+  // Asks in the second upload buffer-full are still asks of 2048-byte pieces.
+  net::HttpRequest probe;
+  post(probe);
+  auto text = probe.BuildRequestText();
+  const std::string all = ReadAll(*text);
+  const int headerBytes = static_cast<int>(all.find("\r\n\r\n") + 2 - (all.find("\r\n") + 2));
+  const int piecesPerBuffer = static_cast<int>(net::Win32Http::kUploadBufferSize / net::Win32Http::kPieceSize);
+  server_.EnqueueOk("never read");
+  AskCounter cancel;
+  cancel.cancelAt = 1 + headerBytes + 1 + piecesPerBuffer + 3;
+  net::HttpRequest cancelled;
+  post(cancelled);
+  cancelled.SetCallback(&AskCounter::Callback, &cancel);
+  response = http_.Send(cancelled);
+  ASSERT_NE(response, nullptr);
+  EXPECT_EQ(response->GetStatus(), 1223u);
+  EXPECT_EQ(http_.LastResult(), 1223u);
+  EXPECT_EQ(cancel.calls, cancel.cancelAt);
 }
 
 }  // namespace
