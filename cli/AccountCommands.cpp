@@ -8,6 +8,7 @@
 #include <memory>
 
 #include "cli/CliSession.h"
+#include "model/AccountRules.h"
 #include "model/CWinBlogStorage.h"
 #include "platform/ErrorCodes.h"
 #include "platform/StringTable.h"
@@ -24,12 +25,6 @@ constexpr uint32_t kIdsBadBlogUrl = 23006;
 constexpr uint32_t kIdsEmailUsed = 23007;
 constexpr uint32_t kIdsBlogUrlUsed = 23008;
 constexpr uint32_t kIdsBlogCreated = 23009;
-constexpr size_t kMaxEmail = 63;
-constexpr size_t kMaxPassword = 31;
-constexpr size_t kMaxName = 31;
-constexpr size_t kMaxBlogUrl = 31;
-constexpr size_t kMaxTitle = 47;
-constexpr size_t kMaxSubtitle = 63;
 
 void Show(uint32_t id) { model::UserInterface::Current().ShowMessage(platform::LoadString(id), model::MessageIcon::Exclamation); }
 
@@ -38,16 +33,6 @@ std::string Limit(std::string text, size_t limit) {
   const std::u16string wide = platform::Utf8ToUtf16(text);
   if (wide.size() <= limit) return text;
   return platform::Utf16ToUtf8(std::u16string_view(wide).substr(0, limit));
-}
-
-// A result the service layer has not shown yet goes through the common message.
-void ShowUnreported(uint32_t code) {
-  if (code == 0 || code == service::kResultAlreadyReported || code == service::kCreateFailed ||
-      code == platform::kErrCancelled) {
-    return;
-  }
-  model::UserInterface::Current().ShowMessage(service::ServiceErrors::GetErrorText(code),
-                                              model::MessageIcon::Exclamation);
 }
 
 // Stores new login data; a changed login makes every blog's next sync a full one
@@ -59,10 +44,7 @@ void StoreLogin(model::CWinBlogUser& user, const std::string& email, const std::
   user.credentialsChanged = true;
   if (!changed) return;
   user.SetUserId(0);
-  for (const auto& blog : user.Blogs()) {
-    blog->SetLastSync(0);
-    blog->Save();
-  }
+  user.ResetSyncTimes();
 }
 
 struct LoginArgs {
@@ -73,7 +55,7 @@ struct LoginArgs {
 int Login(CliContext& ctx, const LoginArgs& args) {
   CliSession session(ctx);
   if (!session.Start()) return CliContext::kFailure;
-  const std::string email = Limit(args.email, kMaxEmail);
+  const std::string email = Limit(args.email, model::AccountRules::kMaxEmail);
   if (email.empty()) {
     Show(kIdsBadLogin);
     return CliContext::kFailure;
@@ -83,7 +65,7 @@ int Login(CliContext& ctx, const LoginArgs& args) {
     std::cerr << "tessary-cli: no password (use --password-stdin or TESSARY_PASSWORD)\n";
     return CliContext::kUsage;
   }
-  StoreLogin(session.User(), email, Limit(*password, kMaxPassword));
+  StoreLogin(session.User(), email, Limit(*password, model::AccountRules::kMaxPassword));
   return session.User().SaveUser() == 0 ? CliContext::kOk : CliContext::kFailure;
 }
 
@@ -141,14 +123,14 @@ int CreateAccount(CliContext& ctx, const CreateAccountArgs& args) {
     std::cerr << "tessary-cli: no password (use --password-stdin or TESSARY_PASSWORD)\n";
     return CliContext::kUsage;
   }
-  const std::string email = Limit(args.email, kMaxEmail);
-  const std::string password = Limit(*typed, kMaxPassword);
-  if (!AccountCommands::IsValidEmail(email) || !AccountCommands::IsValidNewPassword(password)) {
+  const std::string email = Limit(args.email, model::AccountRules::kMaxEmail);
+  const std::string password = Limit(*typed, model::AccountRules::kMaxPassword);
+  if (!model::AccountRules::IsValidEmail(email) || !model::AccountRules::IsValidNewPassword(password)) {
     Show(kIdsBadLogin);
     return CliContext::kFailure;
   }
-  const std::string first = Limit(args.first, kMaxName);
-  const std::string last = Limit(args.last, kMaxName);
+  const std::string first = Limit(args.first, model::AccountRules::kMaxName);
+  const std::string last = Limit(args.last, model::AccountRules::kMaxName);
   if (first.empty() || last.empty()) {
     Show(kIdsNeedNames);
     return CliContext::kFailure;
@@ -158,11 +140,11 @@ int CreateAccount(CliContext& ctx, const CreateAccountArgs& args) {
     return service::AccountNetwork::CreateAccount(user, &session.Progress(), email, password, first, last);
   });
   if (code == service::kCreateEmailUsed) {
-    if (!session.Ui().AskYesNo(FormatText(kIdsEmailUsed, {email}))) return CliContext::kFailure;
+    if (!session.Ui().AskYesNo(platform::FormatText(kIdsEmailUsed, {email}))) return CliContext::kFailure;
     StoreLogin(user, email, password);
     return user.SaveUser() == 0 ? CliContext::kOk : CliContext::kFailure;
   }
-  ShowUnreported(code);
+  service::ServiceErrors::ShowUnreported(code);
   if (code != 0) return session.ExitStatus(code);
   user.SetUserId(0);
   user.credentialsChanged = true;
@@ -178,8 +160,8 @@ struct CreateBlogArgs {
 int CreateBlog(CliContext& ctx, const CreateBlogArgs& args) {
   CliSession session(ctx);
   if (!session.Start() || !session.RequireLogin()) return CliContext::kFailure;
-  const std::string url = Limit(args.url, kMaxBlogUrl);
-  if (!AccountCommands::IsValidBlogUrl(url)) {
+  const std::string url = Limit(args.url, model::AccountRules::kMaxBlogUrl);
+  if (!model::AccountRules::IsValidBlogUrl(url)) {
     Show(kIdsBadBlogUrl);
     return CliContext::kFailure;
   }
@@ -191,15 +173,17 @@ int CreateBlog(CliContext& ctx, const CreateBlogArgs& args) {
   std::array<std::string, 2> suggestions;
   std::unique_ptr<model::CWinBlogStorage> created;
   const uint32_t code = session.WithNetwork([&] {
-    return service::AccountNetwork::CreateBlog(user, &session.Progress(), url, Limit(args.title, kMaxTitle),
-                                               Limit(args.subtitle, kMaxSubtitle), suggestions, created);
+    return service::AccountNetwork::CreateBlog(user, &session.Progress(), url,
+                                               Limit(args.title, model::AccountRules::kMaxTitle),
+                                               Limit(args.subtitle, model::AccountRules::kMaxSubtitle),
+                                               suggestions, created);
   });
   if (code == service::kCreateBlogUrlUsed) {
     model::UserInterface::Current().ShowMessage(
-        FormatText(kIdsBlogUrlUsed, {url, suggestions[0], suggestions[1]}), model::MessageIcon::Exclamation);
+        platform::FormatText(kIdsBlogUrlUsed, {url, suggestions[0], suggestions[1]}), model::MessageIcon::Exclamation);
     return CliContext::kFailure;
   }
-  ShowUnreported(code);
+  service::ServiceErrors::ShowUnreported(code);
   if (code != 0 || !created) return session.ExitStatus(code);
   model::CWinBlogStorage* blog = user.Blogs().InsertBlog(std::move(created));
   user.SaveUser();
@@ -218,25 +202,6 @@ int CreateBlog(CliContext& ctx, const CreateBlogArgs& args) {
 }
 
 }  // namespace
-
-bool AccountCommands::IsValidEmail(std::string_view email) {
-  if (email.size() < 7) return false;
-  const size_t at = email.find('@');
-  return at != std::string_view::npos && email.find('.', at + 1) != std::string_view::npos;
-}
-
-bool AccountCommands::IsValidNewPassword(std::string_view password) {
-  return !password.empty() && password.find(' ') == std::string_view::npos;
-}
-
-bool AccountCommands::IsValidBlogUrl(std::string_view url) {
-  if (url.empty()) return false;
-  for (unsigned char c : url) {
-    // Letters beyond ASCII come as UTF-8 bytes of 0x80 and above.
-    if (!(std::isalnum(c) || c == '_' || c == '-' || c >= 0x80)) return false;
-  }
-  return true;
-}
 
 void AccountCommands::Register(CLI::App& app, CliContext& ctx) {
   auto login = std::make_shared<LoginArgs>();

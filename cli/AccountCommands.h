@@ -9,9 +9,4 @@
 class AccountCommands {
  public:
   static void Register(CLI::App& app, CliContext& ctx);
-
-  // The wizard's rules.
-  static bool IsValidEmail(std::string_view email);
-  static bool IsValidNewPassword(std::string_view password);
-  static bool IsValidBlogUrl(std::string_view url);
 };

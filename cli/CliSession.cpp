@@ -133,14 +133,3 @@ const char* DownloadSizeName(uint16_t code) {
   return code < std::size(kDownloadNames) ? kDownloadNames[code] : "?";
 }
 
-std::string FormatText(uint32_t stringId, std::initializer_list<std::string_view> values) {
-  std::string text = platform::LoadString(stringId);
-  size_t from = 0;
-  for (std::string_view value : values) {
-    const size_t at = text.find("%s", from);
-    if (at == std::string::npos) break;
-    text.replace(at, 2, value);
-    from = at + value.size();
-  }
-  return text;
-}

@@ -51,5 +51,3 @@ std::optional<std::string> ReadPassword(bool fromStdin);
 std::optional<uint16_t> ParseDownloadSize(const std::string& text);
 std::optional<uint16_t> ParseUploadSize(const std::string& text);
 const char* DownloadSizeName(uint16_t code);
-// Replaces the first "%s" of each in turn.
-std::string FormatText(uint32_t stringId, std::initializer_list<std::string_view> values);

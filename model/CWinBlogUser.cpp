@@ -168,4 +168,11 @@ uint32_t CWinBlogUser::CreateSampleBlog() {
   return 0;
 }
 
+void CWinBlogUser::ResetSyncTimes() {
+  for (const auto& blog : blogs_) {
+    blog->SetLastSync(0);
+    blog->Save();
+  }
+}
+
 }  // namespace model

@@ -61,6 +61,9 @@ class CWinBlogUser : public BlogUser {
   CWinBlogStorage* FindBlog(std::u16string_view name) const;
   // The read-only "Sample" blog; answers 0, or -1 when it cannot be made.
   uint32_t CreateSampleBlog();
+  // After a change of login: every blog's next sync is a full one (its sync
+  // time goes back to 0 and the database is saved).
+  void ResetSyncTimes();
   // Makes a database object for `name` in the data folder (not in the list), or
   // null when the name cannot name a file there.
   std::unique_ptr<CWinBlogStorage> MakeBlog(std::string_view name) const;

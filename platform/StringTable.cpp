@@ -26,4 +26,16 @@ const std::string& LoadString(uint32_t id) {
 
 bool HasString(uint32_t id) { return Table().count(id) != 0; }
 
+std::string FormatText(uint32_t id, std::initializer_list<std::string_view> values) {
+  std::string text = LoadString(id);
+  size_t from = 0;
+  for (std::string_view value : values) {
+    const size_t at = text.find("%s", from);
+    if (at == std::string::npos) break;
+    text.replace(at, 2, value);
+    from = at + value.size();
+  }
+  return text;
+}
+
 }  // namespace platform

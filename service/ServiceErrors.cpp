@@ -2,6 +2,8 @@
 
 #include <strings.h>
 
+#include "model/UserInterface.h"
+#include "platform/ErrorCodes.h"
 #include "platform/StringTable.h"
 
 namespace service {
@@ -84,6 +86,13 @@ std::string ServiceErrors::GetErrorText(uint32_t code) {
     return platform::LoadString(row.stringId);
   }
   return UnknownErrorText(code);
+}
+
+void ServiceErrors::ShowUnreported(uint32_t code) {
+  if (code == 0 || code == kResultAlreadyReported || code == kCreateFailed || code == platform::kErrCancelled) return;
+  std::string text = GetErrorText(code);
+  if (text.empty()) text = UnknownErrorText(code);
+  model::UserInterface::Current().ShowMessage(text, model::MessageIcon::Exclamation);
 }
 
 }  // namespace service

@@ -47,6 +47,10 @@ class ServiceErrors {
   // The message for a code: its table text, the empty text for the codes whose
   // server text is shown instead, or "An unknown error occurred (%d)." otherwise.
   static std::string GetErrorText(uint32_t code);
+  // The common error message for a result nobody has shown yet: the code's text
+  // (or the unknown-error text when the table has none of its own) in a warning
+  // box. Success, a cancel and results already shown show nothing.
+  static void ShowUnreported(uint32_t code);
   // "An unknown error occurred (%d)." with the code as a signed number.
   static std::string UnknownErrorText(uint32_t code);
 };

@@ -7,32 +7,13 @@
 #include "cli/SubscriptionCommands.h"
 #include "model/CWinBlogUser.h"
 #include "model/ModelConstants.h"
+#include "platform/StringTable.h"
 #include "tests/support/ScriptedUserInterface.h"
 #include "tests/support/TempDeviceRoot.h"
 
 namespace {
 
 using testsupport::ScriptedUserInterface;
-
-TEST(AccountRules, EmailNeedsSevenCharactersAnAtAndADotAfterIt) {
-  EXPECT_FALSE(AccountCommands::IsValidEmail("a@b.cd"));
-  EXPECT_TRUE(AccountCommands::IsValidEmail("a@b.cde"));
-  EXPECT_FALSE(AccountCommands::IsValidEmail("first.last@host"));
-  EXPECT_FALSE(AccountCommands::IsValidEmail("abcdefgh"));
-  EXPECT_TRUE(AccountCommands::IsValidEmail("x@y@z.org"));
-  EXPECT_FALSE(AccountCommands::IsValidNewPassword(""));
-  EXPECT_FALSE(AccountCommands::IsValidNewPassword("two words"));
-  EXPECT_TRUE(AccountCommands::IsValidNewPassword("s3cret!"));
-}
-
-TEST(AccountRules, BlogUrlsTakeLettersDigitsUnderscoreAndDash) {
-  EXPECT_TRUE(AccountCommands::IsValidBlogUrl("my_blog-2"));
-  EXPECT_TRUE(AccountCommands::IsValidBlogUrl("caf\xC3\xA9"));
-  EXPECT_FALSE(AccountCommands::IsValidBlogUrl(""));
-  EXPECT_FALSE(AccountCommands::IsValidBlogUrl("my.blog"));
-  EXPECT_FALSE(AccountCommands::IsValidBlogUrl("my blog"));
-  EXPECT_FALSE(AccountCommands::IsValidBlogUrl("..\\up"));
-}
 
 TEST(AccountRules, SizesAreReadByTheirListNamesOrCodes) {
   EXPECT_EQ(ParseDownloadSize("Nothing"), 0);
@@ -46,7 +27,7 @@ TEST(AccountRules, SizesAreReadByTheirListNamesOrCodes) {
   EXPECT_EQ(ParseUploadSize("320x240"), 0);
   EXPECT_EQ(ParseUploadSize("full"), 3);
   EXPECT_FALSE(ParseUploadSize("176x132"));
-  EXPECT_EQ(FormatText(23008, {"mine", "mine1", "mine2"}),
+  EXPECT_EQ(platform::FormatText(23008, {"mine", "mine1", "mine2"}),
             "The Blog URL \"mine\"  is already in use.  Please try another one.  The following Blog URLs are "
             "available:\nmine1\nmine2");
 }
