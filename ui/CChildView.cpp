@@ -4,6 +4,8 @@
 #include <QMenu>
 #include <QPainter>
 
+#include "dialogs/CAccountInfoDlg.h"
+#include "dialogs/WelcomeFlow.h"
 #include "model/CWinBlogStorage.h"
 #include "model/CWinBlogUser.h"
 #include "platform/Preferences.h"
@@ -11,7 +13,6 @@
 #include "platform/TextConversion.h"
 #include "service/AccountNetwork.h"
 #include "service/BlogNetwork.h"
-#include "service/NetworkConnection.h"
 #include "service/SyncRunner.h"
 #include "ui/BitmapResource.h"
 #include "ui/CImageWnd.h"
@@ -22,6 +23,7 @@
 #include "ui/KeyCodes.h"
 #include "ui/MenuBuilder.h"
 #include "ui/MessageBox.h"
+#include "ui/NetworkStep.h"
 #include "ui/PhoneScreen.h"
 #include "ui/SoftKeyBar.h"
 #include "ui/StringIds.h"
@@ -53,15 +55,15 @@ QFont FontFromRecord(const platform::LogFont& record, const QFont& base) {
 CChildView::CChildView(QWidget* frame, ViewHost& host, model::CWinBlogUser& user)
     : CGridCtrl(frame), host_(host), user_(user) {
   setObjectName(QStringLiteral("view%1").arg(kChildId));
+  welcomeFlow_ = [this](bool startupMode) { return WelcomeFlow::Run(host_.Screen(), this, user_, startupMode); };
 }
 
 CChildView::~CChildView() { delete blogBar_; }
 
 bool CChildView::Initialise() {
   user_.LoadUser();
-  auto noCredentials = [this] { return user_.GetEmail().empty() || user_.GetPassword().empty(); };
-  if (noCredentials() && welcomeFlow_) welcomeFlow_(true);
-  if (noCredentials() && user_.Blogs().Count() == 0) user_.CreateSampleBlog();
+  if (!HasLogin() && welcomeFlow_) welcomeFlow_(true);
+  if (!HasLogin() && user_.Blogs().Count() == 0) user_.CreateSampleBlog();
 
   viewer_ = new CImageWnd(this, host_.Screen());
   viewer_->setGeometry(rect());
@@ -76,14 +78,8 @@ bool CChildView::Initialise() {
 
   BuildFonts();
   stateIcons_.Create(159, 1, 4, 16, 16);
-  if (!noCredentials() && user_.credentialsChanged) {
-    WithProgress([this](CProgressWnd& progress) {
-      progress.SetLine(0, QString::fromStdString(platform::LoadString(145)));
-      progress.show();
-      if (service::NetworkConnection::ConnectNetwork(&progress) == service::NetworkConnection::Outcome::Connected)
-        service::AccountNetwork::SyncAll(user_, &progress);
-      service::NetworkConnection::ReleaseNetwork();
-    });
+  if (HasLogin() && user_.credentialsChanged) {
+    SyncAllBlogs();
   }
   SetHighlightColour(QColor(0, 0, 255));
   blog_ = nullptr;
@@ -133,6 +129,8 @@ QMenu* CChildView::ShowMenu() const {
 QMenu* CChildView::CategoryMenu() const {
   return blogBar_ ? MenuBuilder::SubMenuAt(*blogBar_->RightMenu(), kCategoryMenuPosition) : nullptr;
 }
+
+bool CChildView::HasLogin() const { return !user_.GetEmail().empty() && !user_.GetPassword().empty(); }
 
 bool CChildView::ViewerOpen() const { return viewer_ && viewer_->isVisible(); }
 
@@ -422,14 +420,13 @@ void CChildView::WithProgress(const std::function<void(CProgressWnd&)>& work) {
   progress.Destroy();
 }
 
+void CChildView::SyncAllBlogs() {
+  NetworkStep::Run(host_.Screen(), this, strings::kSynchronizing,
+                   [this](CProgressWnd& progress) { service::AccountNetwork::SyncAll(user_, &progress); });
+}
+
 void CChildView::SyncHome() {
-  WithProgress([this](CProgressWnd& progress) {
-    progress.SetLine(0, QString::fromStdString(platform::LoadString(145)));
-    progress.show();
-    if (service::NetworkConnection::ConnectNetwork(&progress) == service::NetworkConnection::Outcome::Connected)
-      service::AccountNetwork::SyncAll(user_, &progress);
-    service::NetworkConnection::ReleaseNetwork();
-  });
+  SyncAllBlogs();
   RefreshView();
 }
 
@@ -450,21 +447,14 @@ void CChildView::SyncBlog() {
 }
 
 void CChildView::CheckForUpdates() {
-  bool connected = false;
   bool newer = false;
   bool download = false;
   uint32_t code = 0;
-  WithProgress([&](CProgressWnd& progress) {
-    progress.SetLine(0, QString::fromStdString(platform::LoadString(153)));
-    progress.show();
-    if (service::NetworkConnection::ConnectNetwork(&progress) == service::NetworkConnection::Outcome::Connected) {
-      connected = true;
-      // The check needs a database only for its preference hooks.
-      model::CWinBlogStorage scratch;
-      model::CWinBlogStorage& blog = blog_ ? *blog_ : scratch;
-      download = service::BlogNetwork::CheckForUpdates(blog, &progress, newer, code);
-    }
-    service::NetworkConnection::ReleaseNetwork();
+  const bool connected = NetworkStep::Run(host_.Screen(), this, strings::kCheckingVersion, [&](CProgressWnd& progress) {
+    // The check needs a database only for its preference hooks.
+    model::CWinBlogStorage scratch;
+    model::CWinBlogStorage& blog = blog_ ? *blog_ : scratch;
+    download = service::BlogNetwork::CheckForUpdates(blog, &progress, newer, code);
   });
   if (download) {
     host_.OnCommand(c::kExit);
@@ -500,7 +490,11 @@ bool CChildView::CanAct(uint32_t command) const {
     case c::kOk:
     case c::kCloseViewer:
     case c::kSyncHome:
+    case c::kAccountInfo:
     case c::kCheckForUpdates: return true;
+    // With a login these open screens the program does not have yet.
+    case c::kSubscribe:
+    case c::kCreateBlog: return !HasLogin();
     case c::kHome: return blog_ && !viewer;
     case c::kSyncBlog:
     case c::kShowAll:
@@ -537,6 +531,15 @@ bool CChildView::OnCommand(uint32_t command) {
     case c::kCloseViewer: CloseViewer(); return true;
     case c::kHome: GoHome(); return true;
     case c::kSyncHome: SyncHome(); return true;
+    case c::kSubscribe:
+    case c::kCreateBlog:
+      if (welcomeFlow_ && welcomeFlow_(false)) RefreshView();
+      return true;
+    case c::kAccountInfo: {
+      CAccountInfoDlg dialog(host_.Screen(), this, user_);
+      dialog.DoModal();
+      return true;
+    }
     case c::kCheckForUpdates: CheckForUpdates(); return true;
     case c::kSyncBlog: SyncBlog(); return true;
     case c::kShowAll: SetShowFilter(model::kShowAll); return true;

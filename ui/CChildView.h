@@ -39,13 +39,14 @@ class CChildView : public CGridCtrl {
   static constexpr int kCategoryMenuPosition = 6;
   static constexpr int kMaxMenuCategories = 257;
 
-  // The welcome flow of the account screens; `startupMode` as at start-up.
-  using WelcomeFlow = std::function<void(bool startupMode)>;
+  // The welcome flow of the account screens; `startupMode` as at start-up. It
+  // answers whether the view should redraw.
+  using WelcomeFlowHook = std::function<bool(bool startupMode)>;
 
   CChildView(QWidget* frame, ViewHost& host, model::CWinBlogUser& user);
   ~CChildView() override;
 
-  void SetWelcomeFlow(WelcomeFlow flow) { welcomeFlow_ = std::move(flow); }
+  void SetWelcomeFlow(WelcomeFlowHook flow) { welcomeFlow_ = std::move(flow); }
   // The start-up sequence: account, sample blog, viewer, bars, fonts, icons,
   // sync after new credentials, and the blog that was on screen last time.
   bool Initialise();
@@ -69,6 +70,8 @@ class CChildView : public CGridCtrl {
 
   model::CWinBlogStorage* CurrentBlog() const { return blog_; }
   bool InHomeView() const { return blog_ == nullptr; }
+  // The account has an e-mail address and a password.
+  bool HasLogin() const;
   CImageWnd* Viewer() const { return viewer_; }
   bool ViewerOpen() const;
   SoftKeyBar* BlogBar() const { return blogBar_; }
@@ -98,6 +101,8 @@ class CChildView : public CGridCtrl {
   void DrawEntryCell(QPainter& painter, const QRect& cell, int index, bool selected);
   // The progress window over the view while `work` runs; it is destroyed after.
   void WithProgress(const std::function<void(CProgressWnd&)>& work);
+  // The network step and the sync of every blog of the account.
+  void SyncAllBlogs();
   void SyncHome();
   void SyncBlog();
   void CheckForUpdates();
@@ -116,7 +121,7 @@ class CChildView : public CGridCtrl {
   CIconList stateIcons_;
   QPointer<SoftKeyBar> blogBar_;
   CImageWnd* viewer_ = nullptr;
-  WelcomeFlow welcomeFlow_;
+  WelcomeFlowHook welcomeFlow_;
 };
 
 }  // namespace ui

@@ -22,13 +22,6 @@ CProgressWnd::CProgressWnd(PhoneScreen& screen) : QWidget(&screen), screen_(scre
 
 CProgressWnd::~CProgressWnd() { Destroy(); }
 
-QWidget* CProgressWnd::MainWindowOf(QWidget* owner) const {
-  // The main window is the owner's ancestor that sits directly on the screen.
-  QWidget* w = owner;
-  while (w && w->parentWidget() != &screen_) w = w->parentWidget();
-  return w;
-}
-
 bool CProgressWnd::Create(QWidget* owner, int lines, bool showNow) {
   lines_.assign(std::clamp(lines, 1, 3), QString());
   boldFont_ = font();
@@ -38,7 +31,7 @@ bool CProgressWnd::Create(QWidget* owner, int lines, bool showNow) {
   if (!busy_.Create(large ? 162 : 158, 1, kFrames, large ? 32 : 16, large ? 32 : 16)) return false;
   setGeometry(screen_.WorkRect());
   animationPos_ = QPoint((width() - busy_.Width()) / 2, 4 + 4 * lineHeight_);
-  mainWindow_ = MainWindowOf(owner);
+  mainWindow_ = screen_.MainWindowOf(owner);
   if (mainWindow_ && mainWindow_->isEnabled()) {
     mainWindow_->setEnabled(false);
     disabledMainWindow_ = true;
@@ -77,8 +70,10 @@ QString CProgressWnd::Line(int index) const {
   return index >= 0 && index < static_cast<int>(lines_.size()) ? lines_[index] : QString();
 }
 
-void CProgressWnd::SetText(std::string_view text) {
-  SetLine(1, QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size())));
+void CProgressWnd::SetText(std::string_view text) { SetLine(1, text); }
+
+void CProgressWnd::SetLine(int index, std::string_view text) {
+  SetLine(index, QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size())));
 }
 
 void CProgressWnd::Pump() {

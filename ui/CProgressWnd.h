@@ -12,11 +12,11 @@
 
 #include "model/ProgressReporter.h"
 #include "ui/CIconList.h"
+#include "ui/SoftKeyBar.h"
 
 namespace ui {
 
 class PhoneScreen;
-class SoftKeyBar;
 
 // The "Progress" screen of long commands: up to three centred text lines (line
 // 0 bold), a busy animation, and "Cancel" as its only soft key. While it exists
@@ -47,8 +47,10 @@ class CProgressWnd : public QWidget, public model::ProgressReporter {
   int Frame() const { return frame_; }
   SoftKeyBar* Bar() const { return bar_; }
 
-  // Progress of the core's operations: texts go to line 1.
+  // Progress of the core's operations: plain texts go to line 1, numbered
+  // lines to their own line.
   void SetText(std::string_view text) override;
+  void SetLine(int index, std::string_view text) override;
   void Pump() override;
   bool IsCancelled() override { return Cancelled(); }
   void ResetCancel() override { cancelled_ = false; }
@@ -62,8 +64,6 @@ class CProgressWnd : public QWidget, public model::ProgressReporter {
   void hideEvent(QHideEvent* event) override;
 
  private:
-  QWidget* MainWindowOf(QWidget* owner) const;
-
   PhoneScreen& screen_;
   std::vector<QString> lines_;
   QFont boldFont_;

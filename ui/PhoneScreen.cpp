@@ -48,6 +48,12 @@ void PhoneScreen::SetCaption(const QString& caption) {
   emit CaptionChanged(caption_);
 }
 
+QWidget* PhoneScreen::MainWindowOf(QWidget* widget) const {
+  QWidget* w = widget;
+  while (w && w->parentWidget() != this) w = w->parentWidget();
+  return w;
+}
+
 SoftKeyBar* PhoneScreen::TopBar() const {
   for (auto it = bars_.rbegin(); it != bars_.rend(); ++it) {
     if ((*it)->isVisible()) return *it;

@@ -27,6 +27,10 @@ class PhoneScreen : public QWidget {
   void SetCaption(const QString& caption);
   QString Caption() const { return caption_; }
 
+  // The window on this screen that holds `widget` (its ancestor sitting
+  // directly on the screen), or nullptr.
+  QWidget* MainWindowOf(QWidget* widget) const;
+
   // The visible bar shown last, which receives F1 and F2; nullptr when none.
   SoftKeyBar* TopBar() const;
 

@@ -69,7 +69,44 @@ inline constexpr uint32_t kSocketStartFailed = 21100;
 inline constexpr uint32_t kWrongDeviceType = 21101;
 inline constexpr uint32_t kPurgePhotoQuestion = 21110;
 
+// Account screens.
+inline constexpr uint32_t kWelcomeHeading = 21120;
+inline constexpr uint32_t kWelcomeText = 21121;
+inline constexpr uint32_t kCreateNewAccount = 21122;
+inline constexpr uint32_t kEnterLoginInfo = 21123;
+inline constexpr uint32_t kCreateStep1Text = 21124;
+inline constexpr uint32_t kEmailLabel = 21125;
+inline constexpr uint32_t kPasswordLabel = 21126;
+inline constexpr uint32_t kCreateStep2Text = 21127;
+inline constexpr uint32_t kFirstNameLabel = 21128;
+inline constexpr uint32_t kLastNameLabel = 21129;
+inline constexpr uint32_t kCreateStep3Text = 21130;
+inline constexpr uint32_t kBlogUrlLabel = 21131;
+inline constexpr uint32_t kBlogUrlPrefix = 21132;
+inline constexpr uint32_t kTitleLabel = 21133;
+inline constexpr uint32_t kSubtitleLabel = 21134;
+inline constexpr uint32_t kLoginText = 21135;
+inline constexpr uint32_t kAccountInfoText = 21136;
+inline constexpr uint32_t kAccountLabel = 21137;
+inline constexpr uint32_t kTrial = 21138;
+inline constexpr uint32_t kPhotosMax = 21139;
+inline constexpr uint32_t kProAccount = 21140;
+inline constexpr uint32_t kUnlimitedPhotos = 21141;
+inline constexpr uint32_t kProgramTitle = 21142;
+
 // Texts shared with the account and sync code.
+inline constexpr uint32_t kSynchronizing = 145;
+inline constexpr uint32_t kCheckingVersion = 153;
+inline constexpr uint32_t kCreatingAccount = 151;
+inline constexpr uint32_t kCreatingBlog = 603;
+inline constexpr uint32_t kSyncCancelled = 7998;
+inline constexpr uint32_t kBadLogin = 23004;
+inline constexpr uint32_t kNeedNames = 23005;
+inline constexpr uint32_t kBadBlogUrl = 23006;
+inline constexpr uint32_t kEmailUsed = 23007;
+inline constexpr uint32_t kBlogUrlUsed = 23008;
+inline constexpr uint32_t kDefaultBlogTitle = 23017;
+inline constexpr uint32_t kDefaultBlogSubtitle = 23018;
 inline constexpr uint32_t kLatestVersion = 23003;
 inline constexpr uint32_t kAlreadyHaveSize = 23013;
 inline constexpr uint32_t kSyncBeforeComment = 23014;

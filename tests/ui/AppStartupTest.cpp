@@ -4,9 +4,11 @@
 
 #include "app/CMainFrame.h"
 #include "app/CTessaryWinCEApp.h"
+#include "dialogs/CWelcomeDlg.h"
 #include "model/CWinBlogUser.h"
 #include "platform/DeviceFacts.h"
 #include "tests/support/TempDeviceRoot.h"
+#include "tests/ui/DialogDriver.h"
 #include "ui/CChildView.h"
 #include "ui/MessageBox.h"
 #include "ui/PhoneScreen.h"
@@ -17,15 +19,13 @@ namespace {
 
 class AppStartupTest : public testing::Test {
  protected:
-  AppStartupTest() : saved_(platform::DeviceFacts::Current()) {
-    ui::MessageBox::SetResponder([this](const ui::MessageBox::Request& r) {
-      messages_.push_back(r);
-      return int(ui::MessageBox::kOk);
-    });
-  }
-  ~AppStartupTest() override {
-    ui::MessageBox::SetResponder(nullptr);
-    platform::DeviceFacts::Current() = saved_;
+  AppStartupTest() : saved_(platform::DeviceFacts::Current()) {}
+  ~AppStartupTest() override { platform::DeviceFacts::Current() = saved_; }
+
+  // A first run without an account: the welcome screen comes first; cancelling
+  // it leaves the sample blog.
+  void CancelWelcome() {
+    driver_.On<CWelcomeDlg>([](CWelcomeDlg& welcome) { welcome.Bar()->PressRight(); });
   }
 
   bool Parse(CTessaryWinCEApp& app, QStringList extra) {
@@ -37,27 +37,32 @@ class AppStartupTest : public testing::Test {
 
   testsupport::TempDeviceRoot root_;
   platform::DeviceFacts saved_;
-  std::vector<ui::MessageBox::Request> messages_;
+  uitest::DialogDriver driver_;
 };
 
 TEST_F(AppStartupTest, ScreenZoomAndFrameFollowTheDeviceFacts) {
   CTessaryWinCEApp app;
   ASSERT_TRUE(Parse(app, {"--screen", "480x640@192", "--zoom", "2"}));
+  CancelWelcome();
   ASSERT_TRUE(app.InitInstance());
+  EXPECT_TRUE(driver_.Done());
   ASSERT_NE(app.Window(), nullptr);
   EXPECT_EQ(app.Window()->Screen()->size(), QSize(480, 640));
   EXPECT_EQ(app.Window()->size(), QSize(960, 1280));
   // 192 dpi: the frame starts 40 pixels down and ends where the bar begins.
   EXPECT_EQ(app.Frame()->geometry().top(), 40);
   EXPECT_EQ(app.Frame()->geometry().bottom() + 1, app.Frame()->MenuBar()->geometry().top());
-  // Without an account the sample blog fills the home view.
+  // Without an account, and the welcome cancelled, the sample blog fills the
+  // home view.
   EXPECT_EQ(app.Frame()->View()->GetItemCount(), 1);
-  EXPECT_TRUE(messages_.empty());
+  EXPECT_EQ(driver_.Screens(), std::vector<QString>{"Tessary"});
+  EXPECT_TRUE(driver_.Messages().empty());
 }
 
 TEST_F(AppStartupTest, SoftKeysWorkThroughTheMagnifiedWindow) {
   CTessaryWinCEApp app;
   ASSERT_TRUE(Parse(app, {"--zoom", "3"}));
+  CancelWelcome();
   ASSERT_TRUE(app.InitInstance());
   ui::PhoneWindow* window = app.Window();
   QApplication::setActiveWindow(window);
@@ -80,9 +85,9 @@ TEST_F(AppStartupTest, WrongDeviceTypeShowsTheReinstallMessageAndNoWindow) {
   EXPECT_TRUE(app.InitInstance());
   EXPECT_EQ(app.Window(), nullptr);
   EXPECT_EQ(app.Run(), 0);
-  ASSERT_EQ(messages_.size(), 1u);
-  EXPECT_TRUE(messages_[0].text.startsWith("You have incorrectly installed the Smartphone version"));
-  EXPECT_EQ(messages_[0].icon, ui::MessageBox::Icon::Error);
+  ASSERT_EQ(driver_.Messages().size(), 1u);
+  EXPECT_TRUE(driver_.Messages()[0].text.startsWith("You have incorrectly installed the Smartphone version"));
+  EXPECT_EQ(driver_.Messages()[0].icon, ui::MessageBox::Icon::Error);
 }
 
 TEST_F(AppStartupTest, FailedSocketStartUpEndsTheProgram) {
@@ -90,9 +95,9 @@ TEST_F(AppStartupTest, FailedSocketStartUpEndsTheProgram) {
   ASSERT_TRUE(Parse(app, {}));
   platform::DeviceFacts::Current().socketsStart = false;
   EXPECT_FALSE(app.InitInstance());
-  ASSERT_EQ(messages_.size(), 1u);
-  EXPECT_EQ(messages_[0].text, "Windows socket initialization failed");
-  EXPECT_EQ(messages_[0].icon, ui::MessageBox::Icon::Exclamation);
+  ASSERT_EQ(driver_.Messages().size(), 1u);
+  EXPECT_EQ(driver_.Messages()[0].text, "Windows socket initialization failed");
+  EXPECT_EQ(driver_.Messages()[0].icon, ui::MessageBox::Icon::Exclamation);
 }
 
 TEST_F(AppStartupTest, MalformedOptionsAreRefused) {

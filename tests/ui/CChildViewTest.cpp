@@ -220,7 +220,10 @@ TEST_F(ChildViewTest, WithoutAccountOrBlogsTheSampleBlogIsMade) {
   frame_->setGeometry(0, 20, 240, 280);
   ASSERT_TRUE(frame_->Create());
   view = frame_->View();
-  view->SetWelcomeFlow([&](bool startup) { welcomed = startup; });
+  view->SetWelcomeFlow([&](bool startup) {
+    welcomed = startup;
+    return false;
+  });
   ASSERT_TRUE(view->Initialise());
   EXPECT_TRUE(welcomed);
   EXPECT_EQ(view->GetItemCount(), 1);

@@ -1,0 +1,82 @@
+#include "dialogs/CAccountInfoDlg.h"
+
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QVBoxLayout>
+
+#include "model/AccountRules.h"
+#include "model/CWinBlogUser.h"
+#include "platform/StringTable.h"
+#include "ui/MessageBox.h"
+#include "ui/StringIds.h"
+
+namespace s = ui::strings;
+
+namespace {
+
+QString Text(const std::string& utf8) { return QString::fromUtf8(utf8.data(), static_cast<qsizetype>(utf8.size())); }
+
+}  // namespace
+
+CAccountInfoDlg::CAccountInfoDlg(ui::PhoneScreen& screen, QWidget* owner, model::CWinBlogUser& user)
+    : CDialogScreen(screen, owner, QString::fromStdString(platform::LoadString(s::kAccountInfo)), 190),
+      user_(user) {
+  AddText(Column(), s::kAccountInfoText);
+  AddText(Column(), s::kEmailLabel);
+  email_ = AddEdit(Column(), model::AccountRules::kMaxEmail);
+  AddText(Column(), s::kPasswordLabel);
+  password_ = AddEdit(Column(), model::AccountRules::kMaxPassword, true);
+  auto* row = new QHBoxLayout();
+  accountLabel_ = AddText(row, s::kAccountLabel);
+  accountLabel_->setWordWrap(false);
+  level_ = AddText(row, s::kTrial);
+  level_->setWordWrap(false);
+  limit_ = AddText(row, s::kPhotosMax);
+  limit_->setWordWrap(false);
+  row->addStretch(1);
+  Column()->addLayout(row);
+}
+
+QString CAccountInfoDlg::PasswordMask() const { return QString(Text(user_.GetPassword()).size(), u'*'); }
+
+void CAccountInfoDlg::OnInitDialog() {
+  email_->setText(Text(user_.GetEmail()));
+  password_->setText(PasswordMask());
+  if (user_.GetQuota() == 0 && user_.GetProAccount() == 0) {
+    accountLabel_->hide();
+    level_->hide();
+    limit_->hide();
+  } else if (user_.GetProAccount() != 0) {
+    level_->setText(QString::fromStdString(platform::LoadString(s::kProAccount)));
+    limit_->setText(QString::fromStdString(platform::LoadString(s::kUnlimitedPhotos)));
+  } else {
+    limit_->setText(Text(platform::FormatText(s::kPhotosMax, {std::to_string(user_.GetQuota())})));
+  }
+  email_->setFocus();
+}
+
+void CAccountInfoDlg::OnOK() {
+  const std::string email = FieldText(*email_);
+  if (email.empty()) {
+    ui::MessageBox::Show(platform::LoadString(s::kBadLogin), ui::MessageBox::Icon::Exclamation);
+    return;
+  }
+  bool changed = false;
+  if (email != user_.GetEmail()) {
+    // The next account check fetches the id of the new account.
+    user_.SetUserId(0);
+    user_.SetEmail(email);
+    changed = true;
+  }
+  if (password_->text() != PasswordMask()) {
+    user_.SetPassword(FieldText(*password_));
+    changed = true;
+  }
+  if (changed) {
+    user_.ResetSyncTimes();
+    // The new login is kept at once, like every other change of a command.
+    user_.SaveUser();
+  }
+  EndDialog(kOk);
+}

@@ -1,0 +1,36 @@
+#include "dialogs/CLoginInfoDlg.h"
+
+#include <QLineEdit>
+#include <QVBoxLayout>
+
+#include "model/AccountRules.h"
+#include "model/CWinBlogUser.h"
+#include "platform/StringTable.h"
+#include "ui/MessageBox.h"
+#include "ui/StringIds.h"
+
+namespace s = ui::strings;
+
+CLoginInfoDlg::CLoginInfoDlg(ui::PhoneScreen& screen, QWidget* owner, model::CWinBlogUser& user)
+    : CDialogScreen(screen, owner, QString::fromStdString(platform::LoadString(s::kEnterLoginInfo)), 189),
+      user_(user) {
+  AddText(Column(), s::kLoginText);
+  AddText(Column(), s::kEmailLabel);
+  email_ = AddEdit(Column(), model::AccountRules::kMaxEmail);
+  AddText(Column(), s::kPasswordLabel);
+  password_ = AddEdit(Column(), model::AccountRules::kMaxPassword, true);
+}
+
+void CLoginInfoDlg::OnInitDialog() { email_->setFocus(); }
+
+void CLoginInfoDlg::OnOK() {
+  const std::string email = FieldText(*email_);
+  if (email.empty()) {
+    ui::MessageBox::Show(platform::LoadString(s::kBadLogin), ui::MessageBox::Icon::Exclamation);
+    return;
+  }
+  user_.SetEmail(email);
+  user_.SetPassword(FieldText(*password_));
+  user_.credentialsChanged = true;
+  EndDialog(kOk);
+}
