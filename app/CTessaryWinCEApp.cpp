@@ -79,10 +79,13 @@ bool CTessaryWinCEApp::InitInstance() {
   if (!frame_->Create()) return false;
   frame_->SetCaption(QStringLiteral("Tessary"));
   QObject::connect(frame_, &CMainFrame::ExitRequested, window_.get(), &QWidget::close);
+  // The phone's display is on from the start: the welcome screens of the view's
+  // start-up show on it before the main window does.
+  frame_->hide();
+  window_->show();
   try {
     frame_->View()->Initialise();
     frame_->show();
-    window_->show();
     frame_->View()->setFocus();
   } catch (...) {
     // A failure while the view starts leaves the program running with what was built.

@@ -138,6 +138,8 @@ void CCreateAccountDlg::CreateAccount() {
   const std::string password = FieldText(*password_);
   const std::string first = FieldText(*firstName_);
   const std::string last = FieldText(*lastName_);
+  // The field to type in next; it takes the focus once the progress window is gone.
+  QLineEdit* next = nullptr;
   ui::NetworkStep::Run(Screen(), this, 0, [&](ui::CProgressWnd& progress) {
     const uint32_t code = service::AccountNetwork::CreateAccount(user_, &progress, email, password, first, last);
     if (code == service::kCreateEmailUsed) {
@@ -152,7 +154,7 @@ void CCreateAccountDlg::CreateAccount() {
         EndDialog(kOk);
       } else {
         ShowStep(Step::Login);
-        SelectAll(*email_);
+        next = email_;
       }
       return;
     }
@@ -165,14 +167,16 @@ void CCreateAccountDlg::CreateAccount() {
     title_->setText(Text(platform::FormatText(s::kDefaultBlogTitle, {first})));
     subtitle_->setText(QString::fromStdString(platform::LoadString(s::kDefaultBlogSubtitle)));
     ShowStep(Step::Blog);
-    SelectAll(*blogUrl_);
+    next = blogUrl_;
   });
+  if (next) SelectAll(*next);
 }
 
 void CCreateAccountDlg::CreateBlog() {
   const std::string url = FieldText(*blogUrl_);
   const std::string title = FieldText(*title_);
   const std::string subtitle = FieldText(*subtitle_);
+  bool retype = false;
   ui::NetworkStep::Run(Screen(), this, 0, [&](ui::CProgressWnd& progress) {
     std::array<std::string, 2> suggestions;
     std::unique_ptr<model::CWinBlogStorage> created;
@@ -181,7 +185,7 @@ void CCreateAccountDlg::CreateBlog() {
     if (code == service::kCreateBlogUrlUsed) {
       ui::MessageBox::Show(platform::FormatText(s::kBlogUrlUsed, {url, suggestions[0], suggestions[1]}),
                            ui::MessageBox::Icon::Exclamation);
-      SelectAll(*blogUrl_);
+      retype = true;
       return;
     }
     if (code != 0 || !created) {
@@ -204,4 +208,5 @@ void CCreateAccountDlg::CreateBlog() {
     step_ = Step::Done;
     EndDialog(kOk);
   });
+  if (retype) SelectAll(*blogUrl_);
 }

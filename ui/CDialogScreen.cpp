@@ -136,6 +136,7 @@ QLineEdit* CDialogScreen::AddEdit(QBoxLayout* layout, size_t maxLength, bool pas
   auto* edit = new QLineEdit(content_);
   edit->setMaxLength(static_cast<int>(maxLength));
   if (password) edit->setEchoMode(QLineEdit::Password);
+  edit->installEventFilter(this);
   layout->addWidget(edit);
   return edit;
 }
@@ -183,14 +184,14 @@ void CDialogScreen::keyPressEvent(QKeyEvent* event) {
   event->accept();
 }
 
-void CDialogScreen::keyReleaseEvent(QKeyEvent* event) {
-  if (event->key() != Qt::Key_Escape) {
-    QWidget::keyReleaseEvent(event);
-    return;
-  }
-  event->accept();
-  if (event->isAutoRepeat()) return;
-  if (auto* field = qobject_cast<QLineEdit*>(focusWidget()); field && isAncestorOf(field)) field->backspace();
+bool CDialogScreen::eventFilter(QObject* watched, QEvent* event) {
+  if (event->type() != QEvent::KeyPress && event->type() != QEvent::KeyRelease) return false;
+  auto* key = static_cast<QKeyEvent*>(event);
+  auto* field = qobject_cast<QLineEdit*>(watched);
+  if (!field || key->key() != Qt::Key_Escape) return false;
+  // Back in a text field: the release deletes the character before the caret.
+  if (event->type() == QEvent::KeyRelease && !key->isAutoRepeat()) field->backspace();
+  return true;
 }
 
 void CDialogScreen::paintEvent(QPaintEvent*) {

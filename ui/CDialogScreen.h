@@ -71,7 +71,7 @@ class CDialogScreen : public QWidget {
   void MoveFocus(int step);
 
   void keyPressEvent(QKeyEvent* event) override;
-  void keyReleaseEvent(QKeyEvent* event) override;
+  bool eventFilter(QObject* watched, QEvent* event) override;
   void paintEvent(QPaintEvent* event) override;
 
  private:

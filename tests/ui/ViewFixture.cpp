@@ -80,8 +80,11 @@ void ViewFixture::Start(int width, int height, int dpi) {
   frame_->setGeometry(0, d, width, height - 2 * d);
   ASSERT_TRUE(frame_->Create());
   view_ = frame_->View();
-  ASSERT_TRUE(view_->Initialise());
+  // As at start-up: the display is on, the main window shows after the view's
+  // start-up (whose welcome screens show on the display).
+  frame_->hide();
   screen_->show();
+  ASSERT_TRUE(view_->Initialise());
   frame_->show();
   view_->setFocus();
 }
