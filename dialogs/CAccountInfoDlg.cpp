@@ -27,14 +27,17 @@ CAccountInfoDlg::CAccountInfoDlg(ui::PhoneScreen& screen, QWidget* owner, model:
   email_ = AddEdit(Column(), model::AccountRules::kMaxEmail);
   AddText(Column(), s::kPasswordLabel);
   password_ = AddEdit(Column(), model::AccountRules::kMaxPassword, true);
+  // "Account:" with the level and the photo limit stacked beside it.
   auto* row = new QHBoxLayout();
   accountLabel_ = AddText(row, s::kAccountLabel);
   accountLabel_->setWordWrap(false);
-  level_ = AddText(row, s::kTrial);
-  level_->setWordWrap(false);
-  limit_ = AddText(row, s::kPhotosMax);
-  limit_->setWordWrap(false);
-  row->addStretch(1);
+  accountLabel_->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+  auto* levels = new QVBoxLayout();
+  levels->setSpacing(0);
+  level_ = AddText(levels, s::kTrial);
+  limit_ = AddText(levels, s::kPhotosMax);
+  row->addLayout(levels, 1);
+  Column()->addSpacing(Column()->spacing() * 2);
   Column()->addLayout(row);
 }
 

@@ -259,4 +259,41 @@ TEST_F(AccountDialogsTest, WizardChecksEachStepBeforeItMovesOn) {
   EXPECT_EQ(user_->GetEmail(), "ann@example.com");
 }
 
+TEST_F(AccountDialogsTest, ScreensFillTheWorkAreaAtBothScaleFactors) {
+  struct Size {
+    int width, height, dpi;
+  };
+  for (Size size : {Size{240, 320, 96}, Size{480, 640, 192}}) {
+    Start(size.width, size.height, size.dpi);
+    const std::string suffix = "-" + std::to_string(size.width) + "x" + std::to_string(size.height);
+    DialogDriver driver;
+    auto shoot = [&](ui::CDialogScreen& dialog, const std::string& name) {
+      EXPECT_EQ(dialog.geometry(), screen_->WorkRect());
+      EXPECT_EQ(screen_->TopBar(), dialog.Bar());
+      EXPECT_FALSE(frame_->isEnabled());
+      SaveScreenshot(name + suffix);
+      dialog.Bar()->PressRight();
+    };
+    driver.On<CWelcomeDlg>([&](CWelcomeDlg& dialog) { shoot(dialog, "welcome"); });
+    driver.On<CCreateAccountDlg>([&](CCreateAccountDlg& dialog) {
+      DialogDriver::Type(*dialog.EmailField(), "bob@example.com");
+      DialogDriver::Type(*dialog.PasswordField(), "pw1");
+      shoot(dialog, "create-account");
+    });
+    driver.On<CAccountInfoDlg>([&](CAccountInfoDlg& dialog) { shoot(dialog, "account-info"); });
+    {
+      // Screens are children of the display; they go before it does.
+      CWelcomeDlg welcome(*screen_, view_);
+      EXPECT_EQ(welcome.DoModal(), ui::CDialogScreen::kCancel);
+      CCreateAccountDlg wizard(*screen_, view_, *user_);
+      EXPECT_EQ(wizard.DoModal(), ui::CDialogScreen::kCancel);
+    }
+    user_->SetQuota(100);
+    frame_->OnCommand(c::kAccountInfo);
+    EXPECT_TRUE(driver.Done());
+    EXPECT_TRUE(frame_->isEnabled());
+    screen_.reset();
+  }
+}
+
 }  // namespace
