@@ -81,8 +81,10 @@ bool XmlReader::FindOpenTag(Stream& stream, std::string_view name, std::string_v
   if (name.empty() || name.size() + 1 > kMaxTagText || closingName.size() + 2 > kMaxTagText) {
     return false;
   }
-  const std::string opening = "<" + std::string(name);
-  const std::string closing = "</" + std::string(closingName);
+  std::string opening("<");
+  opening.append(name);
+  std::string closing("</");
+  closing.append(closingName);
   Matcher openMatch(opening);
   Matcher closeMatch(closing);
   uint8_t c = 0;
