@@ -40,7 +40,8 @@ bool AnswerScanner::ReadText(net::Stream& stream, std::string_view tag, uint32_t
                              std::string& text) {
   text.clear();
   const uint32_t start = stream.GetPosition();
-  const std::string opening = "<" + std::string(tag);
+  std::string opening("<");
+  opening.append(tag);
   while (net::XmlReader::FindText(stream, opening)) {
     uint8_t next = 0;
     if (!stream.PeekByte(next)) break;
@@ -88,7 +89,8 @@ bool AnswerScanner::ReadChild(net::Stream& stream, std::string_view child, std::
   if (!closed) return false;
   if (previous == '/') return true;  // <child .../> has no content
 
-  const std::string ending = "</" + std::string(child);
+  std::string ending("</");
+  ending.append(child);
   size_t matched = 0;
   std::string pending;  // bytes that may be the start of the end tag
   while (stream.ReadByte(ch)) {

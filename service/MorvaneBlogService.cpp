@@ -503,8 +503,10 @@ uint32_t MorvaneBlogService::SendDeletion(std::string_view operation, std::strin
     return 0;
   }
   std::unique_ptr<net::Stream> body = BeginBody(operation, false);
-  const std::string open = "<" + std::string(listTag) + ">";
-  const std::string close = "</" + std::string(listTag) + ">";
+  std::string open("<");
+  open.append(listTag).append(">");
+  std::string close("</");
+  close.append(listTag).append(">");
   if (!body || !WriteAuthentication(*body, true) || !XmlWriter::WriteText(*body, open) ||
       !WriteNumberElement(*body, idTag, id) || !XmlWriter::WriteText(*body, close)) {
     return platform::kErrNotEnoughMemory;
