@@ -32,6 +32,12 @@ class AccountDialogsTest : public uitest::ViewFixture {
     return stored;
   }
 
+  // Start-up reads the blog list anew from the device: the one blog as it is now.
+  model::CWinBlogStorage* ReloadedBlog() const {
+    EXPECT_EQ(user_->Blogs().Count(), 1u);
+    return user_->Blogs().Count() == 1 ? user_->Blogs().At(0) : nullptr;
+  }
+
   static void Replace(QLineEdit* field, const QString& text) {
     field->clear();
     DialogDriver::Type(*field, text);
@@ -43,6 +49,8 @@ TEST_F(AccountDialogsTest, AccountInfoLeftAloneChangesNothing) {
   blog->SetLastSync(1234);
   ASSERT_EQ(blog->Save(), 0u);
   Start(240, 320, 96);
+  blog = ReloadedBlog();
+  ASSERT_NE(blog, nullptr);
   DialogDriver driver;
   QString shownPassword;
   bool rowHidden = false;
@@ -71,6 +79,8 @@ TEST_F(AccountDialogsTest, AccountInfoTakesStarsOfTheSameLengthAsNoChange) {
   blog->SetLastSync(99);
   blog->Save();
   Start(240, 320, 96);
+  blog = ReloadedBlog();
+  ASSERT_NE(blog, nullptr);
   DialogDriver driver;
   driver.On<CAccountInfoDlg>([](CAccountInfoDlg& dialog) {
     Replace(dialog.PasswordField(), "******");
@@ -87,6 +97,8 @@ TEST_F(AccountDialogsTest, AccountInfoNewLoginMakesEveryNextSyncAFullOneAndIsKep
   blog->SetLastSync(99);
   blog->Save();
   Start(240, 320, 96);
+  blog = ReloadedBlog();
+  ASSERT_NE(blog, nullptr);
   DialogDriver driver;
   driver.On<CAccountInfoDlg>([](CAccountInfoDlg& dialog) {
     Replace(dialog.EmailField(), "ann.lee@example.com");
