@@ -89,13 +89,13 @@ int CDialogScreen::DoModal() {
   QWidget* focused = QApplication::focusWidget();
   if (!focused || !isAncestorOf(focused) || !focused->isVisible()) MoveFocus(0);
 
-  outer_ = g_active;
+  CDialogScreen* enclosing = g_active;  // the screen this one opened over
   g_active = this;
   QEventLoop loop;
   loop_ = &loop;
   if (!ended_) loop.exec();
   loop_ = nullptr;
-  g_active = outer_;
+  g_active = enclosing;
 
   bar_->hide();
   hide();

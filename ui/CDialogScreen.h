@@ -87,7 +87,6 @@ class CDialogScreen : public QWidget {
   bool initialised_ = false;
   bool ended_ = false;
   int result_ = kCancel;
-  CDialogScreen* outer_ = nullptr;  // the screen that was active when this one opened
 };
 
 }  // namespace ui
