@@ -34,6 +34,7 @@ struct TransferState {
   bool cancelled = false;
   bool writeFailed = false;
   bool readFailed = false;  // the body stream ended or failed short of its size
+  bool answered = false;    // some of the answer has arrived
 
   bool Ask() {
     if (!cancelled && !request->Ask()) cancelled = true;
@@ -82,6 +83,7 @@ int SeekBody(void* userdata, curl_off_t offset, int origin) {
 // CR LF line ends whatever the server used.
 size_t WriteHeaderLine(char* data, size_t size, size_t count, void* userdata) {
   auto* state = static_cast<TransferState*>(userdata);
+  state->answered = true;
   std::string_view line(data, size * count);
   while (!line.empty() && (line.back() == '\n' || line.back() == '\r')) line.remove_suffix(1);
   if (!XmlWriter::WriteText(*state->answer, line) ||
@@ -94,6 +96,7 @@ size_t WriteHeaderLine(char* data, size_t size, size_t count, void* userdata) {
 
 size_t WriteBodyPiece(char* data, size_t size, size_t count, void* userdata) {
   auto* state = static_cast<TransferState*>(userdata);
+  state->answered = true;
   if (!state->Ask()) return 0;
   if (!state->answer->Write(data, static_cast<uint32_t>(size * count))) {
     state->writeFailed = true;
@@ -106,6 +109,29 @@ size_t WriteBodyPiece(char* data, size_t size, size_t count, void* userdata) {
 int OnCurlProgress(void* userdata, curl_off_t, curl_off_t, curl_off_t, curl_off_t) {
   auto* state = static_cast<TransferState*>(userdata);
   return state->Ask() ? 0 : 1;
+}
+
+// Runs the transfer in slices so that the progress callback is asked often even
+// while the server says nothing; libcurl's own progress callback asks as well.
+CURLcode Perform(CURLM* multi, CURL* handle, TransferState& state) {
+  CURLcode code = CURLE_OUT_OF_MEMORY;
+  if (curl_multi_add_handle(multi, handle) != CURLM_OK) return code;
+  bool done = false;
+  while (!done) {
+    int running = 0;
+    if (curl_multi_perform(multi, &running) != CURLM_OK) break;
+    int queued = 0;
+    while (CURLMsg* message = curl_multi_info_read(multi, &queued)) {
+      if (message->msg == CURLMSG_DONE && message->easy_handle == handle) {
+        code = message->data.result;
+        done = true;
+      }
+    }
+    if (done || running == 0 || !state.Ask()) break;
+    curl_multi_poll(multi, nullptr, 0, Win32Http::kAskIntervalMs, nullptr);
+  }
+  curl_multi_remove_handle(multi, handle);
+  return code;
 }
 
 // The system's proxy settings apply, but never to the machine itself: a service on
@@ -327,25 +353,17 @@ uint32_t Win32Http::Transfer(HttpRequest& request, HttpResponse& response) {
     if (method != "POST") curl_easy_setopt(handle, CURLOPT_CUSTOMREQUEST, method.c_str());
   }
 
-  // The transfer runs in slices so that the progress callback is asked often even
-  // while the server says nothing; libcurl's own progress callback asks as well.
-  CURLcode code = CURLE_OUT_OF_MEMORY;
-  if (curl_multi_add_handle(multi, handle) == CURLM_OK) {
-    bool done = false;
-    while (!done) {
-      int running = 0;
-      if (curl_multi_perform(multi, &running) != CURLM_OK) break;
-      int queued = 0;
-      while (CURLMsg* message = curl_multi_info_read(multi, &queued)) {
-        if (message->msg == CURLMSG_DONE && message->easy_handle == handle) {
-          code = message->data.result;
-          done = true;
-        }
-      }
-      if (done || running == 0 || !state.Ask()) break;
-      curl_multi_poll(multi, nullptr, 0, kAskIntervalMs, nullptr);
-    }
-    curl_multi_remove_handle(multi, handle);
+  CURLcode code = Perform(multi, handle, state);
+  // A kept connection that the server had already closed fails the send before
+  // any answer came, and a body under way is not sent again by libcurl: such a
+  // request goes out once more, on a new connection.
+  long connects = 0;
+  if (code == CURLE_SEND_ERROR && !state.cancelled && !state.readFailed && !state.writeFailed &&
+      !state.answered && curl_easy_getinfo(handle, CURLINFO_NUM_CONNECTS, &connects) == CURLE_OK &&
+      connects == 0 && text->Seek(bodyStart)) {
+    state.bodySent = 0;
+    curl_easy_setopt(handle, CURLOPT_FRESH_CONNECT, 1L);
+    code = Perform(multi, handle, state);
   }
   curl_easy_setopt(handle, CURLOPT_HTTPHEADER, nullptr);
   curl_slist_free_all(headers);

@@ -179,6 +179,32 @@ TEST_F(Win32HttpTest, LargeBodiesTravelWholeInBothDirections) {
   EXPECT_EQ(RawHttpServer::BodyOf(server_.Requests().at(0)), big);
 }
 
+TEST_F(Win32HttpTest, ABodyCutOffOnAKeptConnectionGoesOutAgainOnANewOne) {
+  server_.Enqueue({"HTTP/1.0 200 OK\r\nConnection: keep-alive\r\nContent-Length: 5\r\n\r\nfirst", false, true});
+  server_.EnqueueOk("second");
+  net::HttpRequest first;
+  Post(first, server_.Port(), "x");
+  first.AddHeader("Connection: keep-alive");
+  auto answer = http_.Send(first);
+  ASSERT_NE(answer, nullptr);
+  ASSERT_EQ(answer->GetStatus(), 0u);
+  EXPECT_EQ(ReadAll(*answer->GetBody()), "first");
+
+  // Far more than the socket buffers hold, so the reset meets the send.
+  const std::string big(8 * 1024 * 1024, 'b');
+  net::HttpRequest second;
+  Post(second, server_.Port(), big);
+  second.AddHeader("Connection: keep-alive");
+  auto retried = http_.Send(second);
+  ASSERT_NE(retried, nullptr);
+  ASSERT_EQ(retried->GetStatus(), 0u);
+  EXPECT_EQ(ReadAll(*retried->GetBody()), "second");
+  // The cut request's head on the kept connection, then the whole request anew.
+  ASSERT_EQ(server_.Requests().size(), 3u);
+  EXPECT_EQ(server_.Requests()[1].substr(0, 9), "POST /ws/");
+  EXPECT_EQ(RawHttpServer::BodyOf(server_.Requests()[2]), big);
+}
+
 TEST_F(Win32HttpTest, CancelAtEveryDesignedAskPointGives1223) {
   const std::string body(5000, 'b');
   // Asks that happen in every transfer of this request: one before the header

@@ -152,6 +152,26 @@ void RawHttpServer::Serve(int client) {
     if (n <= 0) return;
     sent += static_cast<size_t>(n);
   }
+  if (reply.dropNext) {
+    std::string next;
+    char buffer[4096];
+    while (!stop_ && next.find("\r\n\r\n") == std::string::npos) {
+      pollfd p{client, POLLIN, 0};
+      if (::poll(&p, 1, kPollMs) <= 0) continue;
+      const ssize_t got = ::recv(client, buffer, sizeof buffer, 0);
+      if (got <= 0) break;
+      next.append(buffer, static_cast<size_t>(got));
+    }
+    {
+      std::lock_guard<std::mutex> lock(mutex_);
+      requests_.push_back(next);
+    }
+    arrived_.notify_all();
+    // Unread bytes and a zero linger make the close a reset.
+    const linger hard{1, 0};
+    ::setsockopt(client, SOL_SOCKET, SO_LINGER, &hard, sizeof hard);
+    return;
+  }
   ::shutdown(client, SHUT_WR);
   // Let the client read everything before the socket goes away.
   char buffer[256];

@@ -19,6 +19,10 @@ class RawHttpServer {
   struct Reply {
     std::string bytes;     // sent as they are, then the connection is closed
     bool silent = false;   // read the request, then say nothing until the server stops
+    // Keep the connection after the answer, then read the head of the next
+    // request on it and drop the connection hard (a kept connection the server
+    // closes while the client is sending).
+    bool dropNext = false;
   };
 
   RawHttpServer();
