@@ -94,10 +94,10 @@ void FaultProxy::Relay(int client) {
       recent.append(buffer, static_cast<size_t>(got));
       {
         std::lock_guard<std::mutex> lock(mutex_);
-        if (!dropMarker_.empty() && recent.find(dropMarker_) != std::string::npos) {
-          dropMarker_.clear();
-          dropAnswer = true;
-        }
+        // The marker stays armed until an answer is dropped: a request that
+        // never reached the service (its kept connection had closed) goes out
+        // again on a new connection and must be caught there.
+        if (!dropMarker_.empty() && recent.find(dropMarker_) != std::string::npos) dropAnswer = true;
       }
       if (recent.size() > 256) recent.erase(0, recent.size() - 256);
       if (!SendAll(server, buffer, static_cast<size_t>(got))) break;
@@ -106,6 +106,8 @@ void FaultProxy::Relay(int client) {
       const ssize_t got = ::recv(server, buffer, sizeof buffer, 0);
       if (got <= 0) break;
       if (dropAnswer) {
+        std::lock_guard<std::mutex> lock(mutex_);
+        dropMarker_.clear();
         fired_ = true;
         break;
       }
