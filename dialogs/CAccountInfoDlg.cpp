@@ -5,7 +5,6 @@
 #include <QLineEdit>
 #include <QVBoxLayout>
 
-#include "model/AccountRules.h"
 #include "model/CWinBlogUser.h"
 #include "platform/StringTable.h"
 #include "ui/MessageBox.h"
@@ -23,10 +22,7 @@ CAccountInfoDlg::CAccountInfoDlg(ui::PhoneScreen& screen, QWidget* owner, model:
     : CDialogScreen(screen, owner, QString::fromStdString(platform::LoadString(s::kAccountInfo)), 190),
       user_(user) {
   AddText(Column(), s::kAccountInfoText);
-  AddText(Column(), s::kEmailLabel);
-  email_ = AddEdit(Column(), model::AccountRules::kMaxEmail);
-  AddText(Column(), s::kPasswordLabel);
-  password_ = AddEdit(Column(), model::AccountRules::kMaxPassword, true);
+  AddLoginFields(Column(), email_, password_);
   // "Account:" with the level and the photo limit stacked beside it.
   auto* row = new QHBoxLayout();
   accountLabel_ = AddText(row, s::kAccountLabel);

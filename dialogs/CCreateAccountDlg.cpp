@@ -48,10 +48,7 @@ CCreateAccountDlg::CCreateAccountDlg(ui::PhoneScreen& screen, QWidget* owner, mo
   };
 
   auto [login, loginLayout] = group(s::kCreateStep1Text);
-  AddText(loginLayout, s::kEmailLabel);
-  email_ = AddEdit(loginLayout, model::AccountRules::kMaxEmail);
-  AddText(loginLayout, s::kPasswordLabel);
-  password_ = AddEdit(loginLayout, model::AccountRules::kMaxPassword, true);
+  AddLoginFields(loginLayout, email_, password_);
 
   auto [name, nameLayout] = group(s::kCreateStep2Text);
   AddText(nameLayout, s::kFirstNameLabel);

@@ -3,7 +3,6 @@
 #include <QLineEdit>
 #include <QVBoxLayout>
 
-#include "model/AccountRules.h"
 #include "model/CWinBlogUser.h"
 #include "platform/StringTable.h"
 #include "ui/MessageBox.h"
@@ -15,10 +14,7 @@ CLoginInfoDlg::CLoginInfoDlg(ui::PhoneScreen& screen, QWidget* owner, model::CWi
     : CDialogScreen(screen, owner, QString::fromStdString(platform::LoadString(s::kEnterLoginInfo)), 189),
       user_(user) {
   AddText(Column(), s::kLoginText);
-  AddText(Column(), s::kEmailLabel);
-  email_ = AddEdit(Column(), model::AccountRules::kMaxEmail);
-  AddText(Column(), s::kPasswordLabel);
-  password_ = AddEdit(Column(), model::AccountRules::kMaxPassword, true);
+  AddLoginFields(Column(), email_, password_);
 }
 
 void CLoginInfoDlg::OnInitDialog() { email_->setFocus(); }

@@ -12,11 +12,13 @@
 #include <algorithm>
 #include <vector>
 
+#include "model/AccountRules.h"
 #include "platform/StringTable.h"
 #include "ui/CommandIds.h"
 #include "ui/DisplayScale.h"
 #include "ui/PhoneScreen.h"
 #include "ui/SoftKeyBar.h"
+#include "ui/StringIds.h"
 
 namespace ui {
 namespace {
@@ -145,6 +147,13 @@ QRadioButton* CDialogScreen::AddRadio(QBoxLayout* layout, uint32_t stringId) {
   auto* radio = new QRadioButton(Label(stringId), content_);
   layout->addWidget(radio);
   return radio;
+}
+
+void CDialogScreen::AddLoginFields(QBoxLayout* layout, QLineEdit*& email, QLineEdit*& password) {
+  AddText(layout, strings::kEmailLabel);
+  email = AddEdit(layout, model::AccountRules::kMaxEmail);
+  AddText(layout, strings::kPasswordLabel);
+  password = AddEdit(layout, model::AccountRules::kMaxPassword, true);
 }
 
 std::string CDialogScreen::FieldText(const QLineEdit& field) { return field.text().toStdString(); }

@@ -63,6 +63,8 @@ class CDialogScreen : public QWidget {
   QLabel* AddText(QBoxLayout* layout, uint32_t stringId, bool bold = false);
   QLineEdit* AddEdit(QBoxLayout* layout, size_t maxLength, bool password = false);
   QRadioButton* AddRadio(QBoxLayout* layout, uint32_t stringId);
+  // "E-Mail:" and "Password:" with their fields, as the account screens have them.
+  void AddLoginFields(QBoxLayout* layout, QLineEdit*& email, QLineEdit*& password);
   // Text of a field as UTF-8, the model's text.
   static std::string FieldText(const QLineEdit& field);
   // Puts the caret in a field with all of its text selected.

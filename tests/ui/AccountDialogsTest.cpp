@@ -32,8 +32,14 @@ class AccountDialogsTest : public uitest::ViewFixture {
     return stored;
   }
 
-  // Start-up reads the blog list anew from the device: the one blog as it is now.
-  model::CWinBlogStorage* ReloadedBlog() const {
+  // A saved blog last synchronised at `lastSync`, then start-up. Start-up reads
+  // the blog list anew from the device: the answer is the blog as it is now.
+  model::CWinBlogStorage* StartWithBlog(uint32_t lastSync) {
+    model::CWinBlogStorage* saved = AddBlog("annblog", "Ann", 0);
+    if (!saved) return nullptr;
+    saved->SetLastSync(lastSync);
+    EXPECT_EQ(saved->Save(), 0u);
+    Start(240, 320, 96);
     EXPECT_EQ(user_->Blogs().Count(), 1u);
     return user_->Blogs().Count() == 1 ? user_->Blogs().At(0) : nullptr;
   }
@@ -45,11 +51,7 @@ class AccountDialogsTest : public uitest::ViewFixture {
 };
 
 TEST_F(AccountDialogsTest, AccountInfoLeftAloneChangesNothing) {
-  model::CWinBlogStorage* blog = AddBlog("annblog", "Ann", 0);
-  blog->SetLastSync(1234);
-  ASSERT_EQ(blog->Save(), 0u);
-  Start(240, 320, 96);
-  blog = ReloadedBlog();
+  model::CWinBlogStorage* blog = StartWithBlog(1234);
   ASSERT_NE(blog, nullptr);
   DialogDriver driver;
   QString shownPassword;
@@ -75,11 +77,7 @@ TEST_F(AccountDialogsTest, AccountInfoLeftAloneChangesNothing) {
 }
 
 TEST_F(AccountDialogsTest, AccountInfoTakesStarsOfTheSameLengthAsNoChange) {
-  model::CWinBlogStorage* blog = AddBlog("annblog", "Ann", 0);
-  blog->SetLastSync(99);
-  blog->Save();
-  Start(240, 320, 96);
-  blog = ReloadedBlog();
+  model::CWinBlogStorage* blog = StartWithBlog(99);
   ASSERT_NE(blog, nullptr);
   DialogDriver driver;
   driver.On<CAccountInfoDlg>([](CAccountInfoDlg& dialog) {
@@ -93,11 +91,7 @@ TEST_F(AccountDialogsTest, AccountInfoTakesStarsOfTheSameLengthAsNoChange) {
 }
 
 TEST_F(AccountDialogsTest, AccountInfoNewLoginMakesEveryNextSyncAFullOneAndIsKept) {
-  model::CWinBlogStorage* blog = AddBlog("annblog", "Ann", 0);
-  blog->SetLastSync(99);
-  blog->Save();
-  Start(240, 320, 96);
-  blog = ReloadedBlog();
+  model::CWinBlogStorage* blog = StartWithBlog(99);
   ASSERT_NE(blog, nullptr);
   DialogDriver driver;
   driver.On<CAccountInfoDlg>([](CAccountInfoDlg& dialog) {
