@@ -22,7 +22,7 @@ img { max-width: 100%; height: auto; }
 .top .subtitle { margin: 2px 0 0; color: #666; }
 .top nav { margin-top: 8px; font-size: .95rem; }
 .top nav a { margin-right: 16px; }
-main { padding: 16px 0 32px; }
+main.wrap { padding-top: 16px; padding-bottom: 24px; }
 h2 { font-size: 1.3rem; line-height: 1.3; margin: 4px 0 12px; }
 .note { color: #666; }
 .grid {
@@ -40,8 +40,8 @@ h2 { font-size: 1.3rem; line-height: 1.3; margin: 4px 0 12px; }
 .pager { display: flex; flex-wrap: wrap; justify-content: space-between; align-items: center; gap: 8px; margin: 20px 0 0; }
 .pager a, .pager span { padding: 8px 0; }
 .pager .count { color: #666; font-size: .9rem; }
-.entry { max-width: 760px; margin: 0 auto; }
-.photo { margin: 0 0 12px; text-align: center; }
+.entry { max-width: 760px; }
+.photo { margin: 0 0 12px; }
 .photo img { display: inline-block; background: #ddd; box-shadow: 0 1px 4px rgba(0, 0, 0, .2); }
 .caption { font-size: 1.05rem; margin: 0 0 8px; }
 .byline { color: #666; font-size: .9rem; margin: 0 0 8px; }
