@@ -221,8 +221,8 @@ std::string PageBuilder::CategoriesPage(const BlogRecord& blog, const std::vecto
       const Category& c = categories[i];
       main += "<li><a href=\"" + E(urls_.Category(blog.url, c.category.id)) + "\">";
       if (c.newest) main += MediumImage(*c.newest, "", i >= kEagerTiles);
-      main += "<span class=\"label\">" + E(c.category.name) + " &middot; " + Count(c.entries, "photo", "photos") +
-              "</span></a></li>\n";
+      main += "<span class=\"label\">" + E(c.category.name) + "<span class=\"count\">" +
+              Count(c.entries, "photo", "photos") + "</span></span></a></li>\n";
     }
     main += "</ul>\n";
   }

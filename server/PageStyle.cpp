@@ -37,6 +37,7 @@ h2 { font-size: 1.3rem; line-height: 1.3; margin: 4px 0 12px; }
   background: linear-gradient(transparent, rgba(0, 0, 0, .6)); color: #fff; font-size: .8rem;
   white-space: nowrap; overflow: hidden; text-overflow: ellipsis;
 }
+.grid .label .count { display: block; opacity: .85; }
 .pager { display: flex; flex-wrap: wrap; justify-content: space-between; align-items: center; gap: 8px; margin: 20px 0 0; }
 .pager a, .pager span { padding: 8px 0; }
 .pager .count { color: #666; font-size: .9rem; }
@@ -50,10 +51,6 @@ h2 { font-size: 1.3rem; line-height: 1.3; margin: 4px 0 12px; }
 .comments ol { list-style: none; margin: 0; padding: 0; }
 .comments li { background: #fff; border: 1px solid #e2e0da; border-radius: 6px; padding: 10px 12px; margin-bottom: 8px; }
 .comments li p { margin: 0 0 4px; }
-.categories { list-style: none; margin: 0; padding: 0; }
-.categories li { border-bottom: 1px solid #e2e0da; }
-.categories a { display: block; padding: 10px 0; }
-.categories .count { color: #666; }
 .lock { max-width: 420px; margin: 24px auto; background: #fff; border: 1px solid #e2e0da; border-radius: 8px; padding: 20px; }
 .lock label { display: block; font-weight: 600; margin-bottom: 6px; }
 .lock input {

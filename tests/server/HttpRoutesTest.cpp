@@ -153,7 +153,7 @@ TEST_F(HttpRoutesTest, BigBlogsShowFiftyEntriesAPageNewestFirst) {
   }
   EXPECT_EQ(Get("/mine/?page=two")->status, 400);
   auto categories = Get("/mine/?albumid=0");
-  EXPECT_NE(categories->body.find("all &middot; 51 photos"), std::string::npos);
+  EXPECT_NE(categories->body.find("all<span class=\"count\">51 photos</span>"), std::string::npos);
 }
 
 TEST_F(HttpRoutesTest, PhotosAndRenditionsAnswerConditionalRequests) {

@@ -181,9 +181,9 @@ class Browser:
         metrics = self.driver.execute_cdp_cmd("Page.getLayoutMetrics", {})
         size = metrics["cssContentSize"]
         shot = self.driver.execute_cdp_cmd("Page.captureScreenshot", {
-            "format": "png", "captureBeyondViewport": True,
+            "format": "jpeg", "quality": 90, "captureBeyondViewport": True,
             "clip": {"x": 0, "y": 0, "width": size["width"], "height": min(size["height"], 8000), "scale": 1}})
-        (self.out / f"{self.viewport}-{name}.png").write_bytes(base64.b64decode(shot["data"]))
+        (self.out / f"{self.viewport}-{name}.jpg").write_bytes(base64.b64decode(shot["data"]))
 
     def meta(self, key):
         found = self.driver.find_elements(By.CSS_SELECTOR, f'meta[property="{key}"], meta[name="{key}"]')
