@@ -118,8 +118,8 @@ BlogPages::Answer BlogPages::Render(const Request& request) {
   grid.pages = std::max<int64_t>(1, (count + PageBuilder::kEntriesPerPage - 1) / PageBuilder::kEntriesPerPage);
   if (page > grid.pages) return fail(404, &*blog, "Not found", "There is no page " + std::to_string(page) + " here.");
   grid.page = page;
-  grid.entries = content.EntryPage(blog->id, category, (page - 1) * PageBuilder::kEntriesPerPage,
-                                   PageBuilder::kEntriesPerPage);
+  grid.entries =
+      content.EntryPage(blog->id, category, (page - 1) * PageBuilder::kEntriesPerPage, PageBuilder::kEntriesPerPage);
   answer.html = builder_.GridPage(*blog, grid);
   return answer;
 }

@@ -170,7 +170,8 @@ std::vector<EntryRecord> ContentStore::EntryPage(int64_t blog, int64_t category,
 }
 
 int64_t ContentStore::CountEntries(int64_t blog, int64_t category) {
-  Statement st = db_.Prepare("SELECT COUNT(*) FROM entries WHERE blog = ?1 AND deleted = 0 AND (?2 < 0 OR category = ?2)");
+  Statement st =
+      db_.Prepare("SELECT COUNT(*) FROM entries WHERE blog = ?1 AND deleted = 0 AND (?2 < 0 OR category = ?2)");
   st.Bind(1, blog);
   st.Bind(2, category);
   return st.Step() ? st.Int(0) : 0;

@@ -24,8 +24,7 @@ class HttpCache {
   static bool ForFile(const std::filesystem::path& file, std::string_view variant, Validators& validators);
   // True when the request's If-None-Match (which wins when present) or
   // If-Modified-Since shows that the client holds this version.
-  static bool NotModified(std::string_view ifNoneMatch, std::string_view ifModifiedSince,
-                          const Validators& validators);
+  static bool NotModified(std::string_view ifNoneMatch, std::string_view ifModifiedSince, const Validators& validators);
 
   // "Sun, 06 Nov 1994 08:49:37 GMT"
   static std::string FormatDate(int64_t unixSeconds);

@@ -98,8 +98,8 @@ std::string PageBuilder::Header(const BlogRecord* blog, bool showNavigation) con
 }
 
 std::string PageBuilder::MediumImage(const EntryRecord& entry, const std::string& alt, bool lazy) const {
-  std::string html = "<img src=\"" + E(urls_.Photo(PhotoStore::FileName(entry.photoKey, 'm'))) + "\" alt=\"" +
-                     E(alt) + "\"";
+  std::string html =
+      "<img src=\"" + E(urls_.Photo(PhotoStore::FileName(entry.photoKey, 'm'))) + "\" alt=\"" + E(alt) + "\"";
   // The stored rendition's size, so that the page does not jump while it loads.
   int64_t side = std::max(entry.width, entry.height);
   if (side > 0) {
@@ -114,20 +114,20 @@ std::string PageBuilder::MediumImage(const EntryRecord& entry, const std::string
 
 std::string PageBuilder::Tile(const BlogRecord& blog, const EntryRecord& entry, size_t index) const {
   std::string alt = entry.title.empty() ? "Photo of " + DateWords::Format(entry.dateText) : entry.title;
-  std::string html = "<li><a href=\"" + E(urls_.Preview(blog.url, entry.id)) + "\">" +
-                     MediumImage(entry, alt, index >= kEagerTiles);
+  std::string html =
+      "<li><a href=\"" + E(urls_.Preview(blog.url, entry.id)) + "\">" + MediumImage(entry, alt, index >= kEagerTiles);
   if (!entry.title.empty()) html += "<span class=\"label\">" + E(entry.title) + "</span>";
   return html + "</a></li>\n";
 }
 
 std::string PageBuilder::GridPage(const BlogRecord& blog, const Grid& grid) const {
-  std::string first =
-      grid.category ? urls_.Category(blog.url, grid.category->id) : urls_.Blog(blog.url);
+  std::string first = grid.category ? urls_.Category(blog.url, grid.category->id) : urls_.Blog(blog.url);
   Meta meta;
   std::string place = grid.category ? grid.category->name + " \xC2\xB7 " + Heading(blog) : Heading(blog);
   meta.title = grid.page > 1 ? place + " (page " + std::to_string(grid.page) + ")" : place;
   meta.shareTitle = place;
-  meta.description = blog.subtitle.empty() ? "Photos of " + Heading(blog) : HtmlText::Excerpt(blog.subtitle, kDescriptionBytes);
+  meta.description =
+      blog.subtitle.empty() ? "Photos of " + Heading(blog) : HtmlText::Excerpt(blog.subtitle, kDescriptionBytes);
   meta.url = PageUrl(first, grid.page);
   if (!grid.entries.empty()) meta.image = &grid.entries.front();
   if (grid.page > 1) meta.newer = PageUrl(first, grid.page - 1);
@@ -144,11 +144,11 @@ std::string PageBuilder::GridPage(const BlogRecord& blog, const Grid& grid) cons
   }
   if (grid.pages > 1) {
     main += "<nav class=\"pager\">";
-    main += meta.newer.empty() ? "<span></span>"
-                               : "<a rel=\"prev\" href=\"" + E(meta.newer) + "\">&larr; Newer photos</a>";
+    main +=
+        meta.newer.empty() ? "<span></span>" : "<a rel=\"prev\" href=\"" + E(meta.newer) + "\">&larr; Newer photos</a>";
     main += "<span class=\"count\">Page " + std::to_string(grid.page) + " of " + std::to_string(grid.pages) + "</span>";
-    main += meta.older.empty() ? "<span></span>"
-                               : "<a rel=\"next\" href=\"" + E(meta.older) + "\">Older photos &rarr;</a>";
+    main +=
+        meta.older.empty() ? "<span></span>" : "<a rel=\"next\" href=\"" + E(meta.older) + "\">Older photos &rarr;</a>";
     main += "</nav>\n";
   }
   return Document(meta, Header(&blog, true), main);
@@ -185,18 +185,21 @@ std::string PageBuilder::EntryPage(const BlogRecord& blog, const Entry& view) co
   main += "</p>\n";
 
   main += "<nav class=\"pager\">";
-  main += view.newer ? "<a rel=\"prev\" href=\"" + E(meta.newer) + "\">&larr; Newer: " + E(EntryName(*view.newer)) + "</a>"
-                     : "<span></span>";
-  main += view.older ? "<a rel=\"next\" href=\"" + E(meta.older) + "\">Older: " + E(EntryName(*view.older)) + " &rarr;</a>"
-                     : "<span></span>";
+  main += view.newer
+              ? "<a rel=\"prev\" href=\"" + E(meta.newer) + "\">&larr; Newer: " + E(EntryName(*view.newer)) + "</a>"
+              : "<span></span>";
+  main += view.older
+              ? "<a rel=\"next\" href=\"" + E(meta.older) + "\">Older: " + E(EntryName(*view.older)) + " &rarr;</a>"
+              : "<span></span>";
   main += "</nav>\n";
 
-  main += "<section class=\"comments\">\n<h3>" + Count(int64_t(view.comments.size()), "comment", "comments") + "</h3>\n";
+  main +=
+      "<section class=\"comments\">\n<h3>" + Count(int64_t(view.comments.size()), "comment", "comments") + "</h3>\n";
   if (!view.comments.empty()) {
     main += "<ol>\n";
     for (const CommentRecord& comment : view.comments) {
-      main += "<li><p>" + HtmlText::WithLineBreaks(comment.text) + "</p><p class=\"byline\">" +
-              E(comment.authorName) + " &middot; " + When(comment.dateText, entry.dateText) + "</p></li>\n";
+      main += "<li><p>" + HtmlText::WithLineBreaks(comment.text) + "</p><p class=\"byline\">" + E(comment.authorName) +
+              " &middot; " + When(comment.dateText, entry.dateText) + "</p></li>\n";
     }
     main += "</ol>\n";
   }

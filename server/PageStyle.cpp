@@ -38,7 +38,9 @@ h2 { font-size: 1.3rem; line-height: 1.3; margin: 4px 0 12px; }
   white-space: nowrap; overflow: hidden; text-overflow: ellipsis;
 }
 .grid .label .count { display: block; opacity: .85; }
-.pager { display: flex; flex-wrap: wrap; justify-content: space-between; align-items: center; gap: 8px; margin: 20px 0 0; }
+.pager {
+  display: flex; flex-wrap: wrap; justify-content: space-between; align-items: center; gap: 8px; margin: 20px 0 0;
+}
 .pager a, .pager span { padding: 8px 0; }
 .pager .count { color: #666; font-size: .9rem; }
 .entry { max-width: 760px; }
@@ -49,9 +51,13 @@ h2 { font-size: 1.3rem; line-height: 1.3; margin: 4px 0 12px; }
 .comments { margin-top: 28px; border-top: 1px solid #e2e0da; padding-top: 8px; }
 .comments h3 { font-size: 1.1rem; }
 .comments ol { list-style: none; margin: 0; padding: 0; }
-.comments li { background: #fff; border: 1px solid #e2e0da; border-radius: 6px; padding: 10px 12px; margin-bottom: 8px; }
+.comments li {
+  background: #fff; border: 1px solid #e2e0da; border-radius: 6px; padding: 10px 12px; margin-bottom: 8px;
+}
 .comments li p { margin: 0 0 4px; }
-.lock { max-width: 420px; margin: 24px auto; background: #fff; border: 1px solid #e2e0da; border-radius: 8px; padding: 20px; }
+.lock {
+  max-width: 420px; margin: 24px auto; background: #fff; border: 1px solid #e2e0da; border-radius: 8px; padding: 20px;
+}
 .lock label { display: block; font-weight: 600; margin-bottom: 6px; }
 .lock input {
   width: 100%; font: inherit; padding: 10px; border: 1px solid #aaa; border-radius: 6px; margin-bottom: 12px;

@@ -160,8 +160,10 @@ TEST_F(PageBuilderTest, GridLoadsTheFirstRowsAtOnceAndTheRestLazily) {
     ++lazy;
   }
   EXPECT_EQ(lazy, 38u);
-  EXPECT_NE(html.find("<meta property=\"og:image\" content=\"http://photos.example:8080/photos/0123456789abcdef0120_m.jpg\">"),
-            std::string::npos);
+  EXPECT_NE(
+      html.find(
+          "<meta property=\"og:image\" content=\"http://photos.example:8080/photos/0123456789abcdef0120_m.jpg\">"),
+      std::string::npos);
 }
 
 TEST_F(PageBuilderTest, PasswordPageShowsNothingOfTheBlog) {

@@ -261,7 +261,8 @@ def browse(browser, base, viewport):
     browser.open(f"{base}/demo-hidden")
     check(bool(browser.driver.find_elements(By.CSS_SELECTOR, 'input[type="password"]')),
           f"{viewport} hidden: no password asked")
-    check(not browser.driver.find_elements(By.CSS_SELECTOR, "img"), f"{viewport} hidden: shows photos before the password")
+    check(not browser.driver.find_elements(By.CSS_SELECTOR, "img"),
+          f"{viewport} hidden: shows photos before the password")
     check(not browser.meta("og:image"), f"{viewport} hidden: preview image before the password")
     browser.look("hidden")
     field = browser.driver.find_element(By.ID, "password")
