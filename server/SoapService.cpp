@@ -92,8 +92,8 @@ std::string SoapService::Handle(std::string_view soapAction, std::string_view bo
     }
     if (!verified) return AnswerWriter::Error(answerName, urls_.Host(), kInvalidAuthentication);
     uploadResult = EntryOperations::PreparePhoto(request, photos_, upload);
+    if (config_.holdUpload) config_.holdUpload();
   }
-
 
   BlogStore blogs(db_);
   ContentStore content(db_);
@@ -119,13 +119,20 @@ std::string SoapService::Handle(std::string_view soapAction, std::string_view bo
         auto blog = request.HasBlog() ? blogs.Find(request.Blog()) : std::nullopt;
         if (blog) {
           ctx.blog = *blog;
+          // Outsiders of a hidden blog get the change list's answer, whatever they ask.
+          if (op->handler != ChangeListOperation::GetChanges && !ctx.MayEnter()) code = kPasswordProtected;
         } else {
           code = kBlogMissing;
         }
       }
       if (code == kOk) code = op->handler(ctx, out);
-      // A refused request keeps only its nonce, so it cannot be replayed either.
-      if (code != kOk) tx.RollbackToSavepoint();
+      // A refused request keeps only its nonces, so it cannot be replayed either.
+      if (code != kOk) {
+        tx.RollbackToSavepoint();
+        if (!ctx.viewNonce.empty()) {
+          users.UseNonce(Authenticator::ViewNonceKey(ctx.viewNonce), ctx.now, ctx.viewNonceExpires);
+        }
+      }
       committed = tx.Commit();
       if (!committed && code == kOk) code = kStoreFailure;
     }

@@ -158,6 +158,13 @@ int main(int argc, char** argv) {
   std::string url;
   std::string email;
   std::string name;
+  std::string viewPassword;
+  CLI::App* blogViewPassword =
+      blog->add_subcommand("view-password", "Set the view password of a blog (others must give the new one)");
+  blogViewPassword->add_option("URLNAME", url)->required();
+  blogViewPassword->add_option("PASSWORD", viewPassword)->required();
+  blogViewPassword->callback([&] { run = [&] { return admin().SetViewPassword(url, viewPassword); }; });
+
   CLI::App* member = app.add_subcommand("member", "Manage members of group blogs");
   member->require_subcommand(1);
   CLI::App* memberAdd = member->add_subcommand("add", "Let a user post to a group blog");
