@@ -72,13 +72,19 @@ SoapService::SoapService(Database& db, PhotoStore& photos, const ServiceConfig& 
     : db_(db), photos_(photos), config_(config), urls_(config.publicHost), authenticator_(config.clockWindow) {}
 
 std::string SoapService::Handle(std::string_view soapAction, std::string_view body) {
+  StoreOrder::Ticket ticket = order_.Arrive();
   SoapRequest request;
   int parsed = request.Parse(soapAction, body);
   const Operation* op = FindOperation(request.Operation());
+  bool changeList = op != nullptr && op->handler == ChangeListOperation::GetChanges;
+  bool store = op != nullptr && parsed == kOk && op->authenticated && !changeList &&
+               op->handler != AccountOperations::GetUser;
+  ticket.Classify(store, request.Auth().user);
   // Refusals before the operation is known still answer in an envelope.
   std::string answerName = op != nullptr ? op->name : "Request";
   if (op == nullptr) return AnswerWriter::Error(answerName, urls_.Host(), kInvalidRequest);
   if (parsed != kOk) return AnswerWriter::Error(answerName, urls_.Host(), parsed);
+  if (changeList) ticket.AwaitEarlierStores(request.Auth().user);
 
   UserStore users(db_);
   PhotoStore::Stored upload;
