@@ -79,6 +79,7 @@ bool HttpService::Start(const std::string& host, int port, std::string& error) {
   db_ = std::make_unique<Database>();
   if (!DataFolder::Open(config_.dataDir, *db_, error)) return false;
   photos_ = std::make_unique<PhotoStore>(DataFolder::Photos(config_.dataDir));
+  resizer_ = std::make_unique<PhotoResizer>(*photos_);
   {
     Transaction tx(*db_);
     ContentStore content(*db_);
@@ -141,7 +142,7 @@ void HttpService::Route() {
   http_->Get("/si.aspx", [this](const httplib::Request& req, httplib::Response& res) {
     std::string jpeg;
     std::string img = req.get_param_value("img");
-    res.status = PhotoResizer::Resize(*photos_, img, req.get_param_value("ld"), req.get_param_value("q"), jpeg);
+    res.status = resizer_->Resize(img, req.get_param_value("ld"), req.get_param_value("q"), jpeg);
     if (res.status != 200) return;
     // The rendition is named by its source file and the asked size and quality.
     std::string_view name = img;

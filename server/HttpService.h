@@ -13,6 +13,7 @@ namespace server {
 
 class BlogPages;
 class Database;
+class PhotoResizer;
 class PhotoStore;
 class SoapService;
 class UrlBuilder;
@@ -45,6 +46,7 @@ class HttpService {
   int port_ = 0;
   std::unique_ptr<Database> db_;
   std::unique_ptr<PhotoStore> photos_;
+  std::unique_ptr<PhotoResizer> resizer_;
   std::unique_ptr<UrlBuilder> urls_;
   std::unique_ptr<SoapService> soap_;
   std::unique_ptr<BlogPages> pages_;

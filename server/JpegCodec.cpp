@@ -1,5 +1,6 @@
 #include "server/JpegCodec.h"
 
+#include <algorithm>
 #include <cstdio>
 #include <csetjmp>
 #include <cstdlib>
@@ -67,15 +68,14 @@ bool DecodeInto(DecodeState& state, std::string_view jpeg, int minLongest, RgbIm
   if (static_cast<long long>(info.image_width) * info.image_height > JpegCodec::kMaxPixels) return false;
   bool cmyk = info.jpeg_color_space == JCS_CMYK || info.jpeg_color_space == JCS_YCCK;
   info.out_color_space = cmyk ? JCS_CMYK : JCS_RGB;
-  unsigned longest = info.image_width > info.image_height ? info.image_width : info.image_height;
-  info.scale_num = 1;
-  info.scale_denom = 1;
+  info.scale_num = 8;
+  info.scale_denom = 8;
   if (minLongest > 0) {
-    for (unsigned denom = 8; denom > 1; denom /= 2) {
-      if (longest / denom >= static_cast<unsigned>(minLongest)) {
-        info.scale_denom = denom;
-        break;
-      }
+    for (unsigned eighths = 1; eighths < 8; ++eighths) {
+      info.scale_num = eighths;
+      jpeg_calc_output_dimensions(&info);
+      if (std::max(info.output_width, info.output_height) >= static_cast<unsigned>(minLongest)) break;
+      info.scale_num = 8;
     }
   }
   jpeg_start_decompress(&info);
