@@ -27,6 +27,9 @@ struct HttpLimits {
   // Bytes of request bodies held at once (being received or waiting for a
   // worker); a body that would pass it is answered 503.
   size_t maxHeldBodies = 256u * 1024 * 1024;
+  // Bytes of answers being sent at once; past it the connections whose
+  // clients have read nothing for longest are closed.
+  size_t maxHeldAnswers = 256u * 1024 * 1024;
   // Threads answering complete requests.
   int workers = 16;
 };

@@ -1,8 +1,5 @@
 #include "server/HttpService.h"
 
-#include <httplib.h>
-#include <sys/socket.h>
-
 #include <chrono>
 #include <fstream>
 #include <thread>
@@ -13,10 +10,12 @@
 #include "server/DataFolder.h"
 #include "server/Database.h"
 #include "server/HttpCache.h"
+#include "server/HttpFront.h"
 #include "server/PageStyle.h"
 #include "server/PhotoResizer.h"
 #include "server/PhotoStore.h"
 #include "server/PublishedFileStore.h"
+#include "server/RequestServer.h"
 #include "server/SoapService.h"
 #include "server/Transaction.h"
 #include "server/UrlBuilder.h"
@@ -24,10 +23,6 @@
 namespace server {
 
 namespace {
-
-constexpr int kWorkerThreads = 16;
-constexpr time_t kKeepAliveSeconds = 2;
-constexpr int kBacklog = 512;
 
 std::string HostForUrls(const std::string& host, int port) {
   std::string name = host.find(':') != std::string::npos ? "[" + host + "]" : host;
@@ -86,31 +81,13 @@ bool HttpService::Start(const std::string& host, int port, std::string& error) {
     photos_->RemoveOrphans(content.LivePhotoKeys());
   }
 
-  http_ = std::make_unique<httplib::Server>();
-  http_->new_task_queue = [] { return new httplib::ThreadPool(kWorkerThreads); };
-  http_->set_payload_max_length(config_.maxRequest);
-  http_->set_keep_alive_timeout(kKeepAliveSeconds);
-  // Answers go out as header and body writes; without this, small answers wait
-  // for the peer's delayed acknowledgement.
-  http_->set_tcp_nodelay(true);
-  // The library listens with a backlog of 5, which drops connections when many
-  // clients arrive together; the listening socket is remembered here and its
-  // backlog raised once bound.
-  int listener = -1;
-  http_->set_socket_options([&listener](socket_t sock) {
-    int yes = 1;
-    setsockopt(sock, SOL_SOCKET, SO_REUSEADDR, &yes, sizeof yes);
-    listener = sock;
-  });
-  if (port == 0) {
-    port_ = http_->bind_to_any_port(host);
-  } else {
-    port_ = http_->bind_to_port(host, port) ? port : -1;
-  }
-  if (port_ <= 0 || listener < 0 || ::listen(listener, kBacklog) != 0) {
-    error = "cannot listen on " + host + ":" + std::to_string(port);
-    return false;
-  }
+  http_ = std::make_unique<RequestServer>();
+  // Only the text of the Keep-Alive header: the front keeps connections.
+  http_->set_keep_alive_timeout(std::chrono::duration_cast<std::chrono::seconds>(config_.http.idleTimeout).count());
+  http_->set_keep_alive_max_count(HttpFront::kRequestsPerConnection);
+  front_ = std::make_unique<HttpFront>(*http_, config_.http, config_.maxRequest);
+  if (!front_->Listen(host, port, error)) return false;
+  port_ = front_->Port();
   if (config_.publicHost.empty()) config_.publicHost = HostForUrls(host, port_);
   urls_ = std::make_unique<UrlBuilder>(config_.publicHost);
   soap_ = std::make_unique<SoapService>(*db_, *photos_, config_);
@@ -196,18 +173,18 @@ void HttpService::Route() {
   });
 }
 
-bool HttpService::Run() { return http_ && http_->listen_after_bind(); }
+bool HttpService::Run() { return front_ && front_->Run(); }
 
 bool HttpService::WaitUntilRunning() const {
-  for (int i = 0; i < 500 && http_; ++i) {
-    if (http_->is_running()) return true;
+  for (int i = 0; i < 500 && front_; ++i) {
+    if (front_->Running()) return true;
     std::this_thread::sleep_for(std::chrono::milliseconds(10));
   }
   return false;
 }
 
 void HttpService::Stop() {
-  if (http_) http_->stop();
+  if (front_) front_->Stop();
 }
 
 }  // namespace server

@@ -5,16 +5,14 @@
 
 #include "server/ServiceConfig.h"
 
-namespace httplib {
-class Server;
-}
-
 namespace server {
 
 class BlogPages;
 class Database;
+class HttpFront;
 class PhotoResizer;
 class PhotoStore;
+class RequestServer;
 class SoapService;
 class UrlBuilder;
 
@@ -50,7 +48,8 @@ class HttpService {
   std::unique_ptr<UrlBuilder> urls_;
   std::unique_ptr<SoapService> soap_;
   std::unique_ptr<BlogPages> pages_;
-  std::unique_ptr<httplib::Server> http_;
+  std::unique_ptr<RequestServer> http_;
+  std::unique_ptr<HttpFront> front_;
 };
 
 }  // namespace server
