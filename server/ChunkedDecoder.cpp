@@ -2,6 +2,8 @@
 
 #include <algorithm>
 
+#include "server/GrowBuffer.h"
+
 namespace server {
 
 namespace {
@@ -66,6 +68,7 @@ ChunkedDecoder::Result ChunkedDecoder::Feed(std::string_view data, std::string& 
       }
       case Phase::kData: {
         size_t take = static_cast<size_t>(std::min<uint64_t>(remaining_, data.size()));
+        GrowBuffer(body, body.size() + take, limit_);
         body.append(data.substr(0, take));
         data.remove_prefix(take);
         remaining_ -= take;

@@ -13,6 +13,7 @@
 #include <array>
 #include <cerrno>
 
+#include "server/GrowBuffer.h"
 #include "server/ListenSocket.h"
 
 namespace server {
@@ -33,6 +34,9 @@ constexpr size_t kLargeRequest = 1024 * 1024;
 // Marks the listening and wake-up descriptors among the epoll events.
 char listenerTag;
 char wakeTag;
+
+// Assigning an empty string would keep the buffer.
+void Free(std::string& text) { std::string().swap(text); }
 
 const char* Reason(int status) {
   switch (status) {
@@ -262,7 +266,7 @@ bool HttpFront::ReadHead(FrontConnection& c, std::string_view data, std::string&
     return false;
   }
   rest = c.input.substr(total);
-  c.input = std::string();
+  Free(c.input);
   LeaveWaiting(c);
   return StartBody(c);
 }
@@ -270,7 +274,7 @@ bool HttpFront::ReadHead(FrontConnection& c, std::string_view data, std::string&
 bool HttpFront::StartBody(FrontConnection& c) {
   ++c.requests;
   c.forwardedHead = c.head.Forwarded();
-  c.body = std::string();
+  Free(c.body);
   c.transferStart = c.lastProgress = Clock::now();
   c.transferred = 0;
   switch (c.head.framing) {
@@ -283,6 +287,7 @@ bool HttpFront::StartBody(FrontConnection& c) {
         return false;
       }
       c.bodyLeft = c.head.contentLength;
+      // Room grows with what arrives, not with what a client announces.
       c.body.reserve(static_cast<size_t>(std::min<uint64_t>(c.bodyLeft, kLargeRequest)));
       break;
     case RequestHead::Framing::kChunked:
@@ -290,7 +295,7 @@ bool HttpFront::StartBody(FrontConnection& c) {
       break;
   }
   c.state = State::kBody;
-  if (c.head.expectContinue) {
+  if (c.head.expectContinue && c.head.version == "HTTP/1.1") {
     static constexpr std::string_view kContinue = "HTTP/1.1 100 Continue\r\n\r\n";
     // The send buffer of a connection that has sent nothing back yet has room.
     [[maybe_unused]] ssize_t n = send(c.fd, kContinue.data(), kContinue.size(), MSG_NOSIGNAL);
@@ -310,6 +315,7 @@ bool HttpFront::TakeBody(FrontConnection& c, std::string_view data, size_t& used
     }
   } else {
     used = static_cast<size_t>(std::min<uint64_t>(c.bodyLeft, data.size()));
+    GrowBuffer(c.body, c.body.size() + used, static_cast<size_t>(c.head.contentLength));
     c.body.append(data.substr(0, used));
     c.bodyLeft -= used;
     complete = c.bodyLeft == 0;
@@ -342,7 +348,7 @@ void HttpFront::Answer(FrontConnection& c) {
   BufferedStream stream(c.forwardedHead, c.output, c.peer);
   bool clientCloses = false;
   bool written = server_.Answer(stream, c.closeAfterAnswer, clientCloses, std::move(c.body));
-  c.body = std::string();
+  Free(c.body);
   if (!written || clientCloses) c.closeAfterAnswer = true;
 }
 
@@ -386,7 +392,7 @@ void HttpFront::Send(FrontConnection& c) {
     }
   }
   heldAnswers_ -= c.output.size();
-  c.output = std::string();
+  Free(c.output);
   if (c.closeAfterAnswer || stopping_) {
     StartDraining(c);
   } else {
@@ -412,7 +418,7 @@ void HttpFront::StartDraining(FrontConnection& c) {
   shutdown(c.fd, SHUT_WR);
   c.state = State::kDraining;
   c.deadline = Clock::now() + kDrainTime;
-  c.input = std::string();
+  Free(c.input);
   Watch(c, EPOLLIN);
 }
 
@@ -420,7 +426,7 @@ void HttpFront::Refuse(FrontConnection& c, int status) {
   LeaveWaiting(c);
   ReleaseBody(c);
   c.chunked.reset();
-  c.input = std::string();
+  Free(c.input);
   c.output = Refusal(status);
   c.closeAfterAnswer = true;
   StartWriting(c);
@@ -450,7 +456,6 @@ void HttpFront::Sweep(Clock::time_point now) {
         if (now >= c.deadline) expired.push_back(&c);
         break;
       case State::kBody:
-        busy = true;
         if (TooSlow(c, now)) expired.push_back(&c);
         break;
       case State::kWriting:
@@ -472,6 +477,7 @@ void HttpFront::Sweep(Clock::time_point now) {
     }
   }
   if (!listening_ && now >= listenerPausedUntil_) WatchListener(true);
+  // Only while no worker is busy: trimming locks the allocator's arenas.
   if (trimPending_ && !busy) {
     malloc_trim(0);
     trimPending_ = false;
@@ -512,7 +518,7 @@ void HttpFront::EnforceAnswerBudget() {
 void HttpFront::ReleaseBody(FrontConnection& c) {
   heldBodies_ -= c.heldBody;
   c.heldBody = 0;
-  if (c.state != State::kQueued) c.body = std::string();
+  if (c.state != State::kQueued) Free(c.body);
 }
 
 // Past the first transferTimeout, a body or answer must have moved at least

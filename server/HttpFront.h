@@ -91,7 +91,8 @@ class HttpFront {
   std::list<FrontConnection*> waiting_;
   size_t heldBodies_ = 0;
   size_t heldAnswers_ = 0;
-  // Large requests leave free memory behind; it goes back to the system once idle.
+  // Large requests leave free memory behind in the allocator; it goes back to
+  // the system once the workers are idle.
   bool trimPending_ = false;
 };
 

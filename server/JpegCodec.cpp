@@ -125,9 +125,7 @@ bool EncodeInto(EncodeState& state, const RgbImage& image, int quality) {
   return true;
 }
 
-}  // namespace
-
-bool JpegCodec::ReadSize(std::string_view jpeg, int& width, int& height) {
+bool ReadHeader(std::string_view jpeg, int& width, int& height, bool& progressive) {
   if (!HasJpegStart(jpeg)) return false;
   DecodeState state;
   state.info.err = &state.err.base;
@@ -140,11 +138,28 @@ bool JpegCodec::ReadSize(std::string_view jpeg, int& width, int& height) {
     if (jpeg_read_header(&state.info, TRUE) == JPEG_HEADER_OK) {
       width = static_cast<int>(state.info.image_width);
       height = static_cast<int>(state.info.image_height);
+      progressive = state.info.progressive_mode != 0;
       ok = true;
     }
   }
   jpeg_destroy_decompress(&state.info);
   return ok;
+}
+
+}  // namespace
+
+bool JpegCodec::ReadSize(std::string_view jpeg, int& width, int& height) {
+  bool progressive = false;
+  return ReadHeader(jpeg, width, height, progressive);
+}
+
+size_t JpegCodec::DecodeMemory(std::string_view jpeg) {
+  int width = 0;
+  int height = 0;
+  bool progressive = false;
+  if (!ReadHeader(jpeg, width, height, progressive) || !progressive) return 0;
+  // Two bytes per coefficient, three full-size components at most.
+  return static_cast<size_t>(width) * static_cast<size_t>(height) * 6;
 }
 
 bool JpegCodec::Decode(std::string_view jpeg, int minLongest, RgbImage& image) {

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstddef>
 #include <string>
 #include <string_view>
 
@@ -16,6 +17,9 @@ class JpegCodec {
 
   // Reads the pixel size from the header; false when this is not a JPEG.
   static bool ReadSize(std::string_view jpeg, int& width, int& height);
+  // Bytes a decode needs beyond its output, from the header: a progressive
+  // picture is held whole as coefficients, whatever the scale.
+  static size_t DecodeMemory(std::string_view jpeg);
   // Decodes to RGB. With minLongest > 0 libjpeg scales down (by eighths, down to
   // one eighth) to the smallest size whose longest side is still at least
   // minLongest. False for data that is not a complete, decodable JPEG.

@@ -53,11 +53,11 @@ int PhotoResizer::Resize(const std::string& img, const std::string& ld, const st
     jpeg = std::move(*cached);
     return 200;
   }
-  DecodeGate::Turn turn = photos_.Gate().WaitUnlessCrowded();
+  DecodeGate::Turn turn = photos_.Gate().WaitUnlessCrowded(JpegCodec::DecodeMemory(stored));
   if (!turn.Granted()) return 503;
   RgbImage image;
   if (!JpegCodec::Decode(stored, side, image)) return 500;
-  stored = std::string();
+  std::string().swap(stored);
   if (!JpegCodec::Encode(ImageScaler::FitLongestSide(image, side), quality, jpeg)) return 500;
   cache_.Put(key, jpeg);
   return 200;

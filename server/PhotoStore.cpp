@@ -59,7 +59,7 @@ int PhotoStore::Store(const std::string& jpeg, Stored& stored) {
   int height = 0;
   if (!JpegCodec::ReadSize(jpeg, width, height)) return kNotJpeg;
   if (static_cast<long long>(width) * height > JpegCodec::kMaxPixels) return kPhotoTooLarge;
-  DecodeGate::Turn turn = gate_.Wait();
+  DecodeGate::Turn turn = gate_.Wait(JpegCodec::DecodeMemory(jpeg));
   RgbImage decoded;
   if (!JpegCodec::Decode(jpeg, kMediumSide, decoded)) return kNotJpeg;
   std::string medium;

@@ -52,9 +52,9 @@ class PhotoStore {
   bool WriteFile(const std::filesystem::path& path, const std::string& bytes);
 
   std::filesystem::path folder_;
-  // Two decodes at once (the service's machine has few cores); eight more
-  // resizes may wait.
-  DecodeGate gate_{2, 8};
+  // Two decodes at once (the service's machine has few cores) within 256 MB;
+  // eight more resizes may wait.
+  DecodeGate gate_{2, 8, 256u * 1024 * 1024};
 };
 
 }  // namespace server

@@ -1,4 +1,5 @@
 #include <CLI/CLI.hpp>
+#include <malloc.h>
 
 #include <csignal>
 #include <cstdlib>
@@ -61,6 +62,11 @@ bool SplitListen(const std::string& listen, std::string& host, int& port) {
 }
 
 int Serve(server::ServiceConfig config, const std::string& listen) {
+  // Request bodies, photos and decodes are allocated and freed in large blocks
+  // by many threads; glibc would otherwise raise this threshold after the first
+  // large free and keep later blocks in per-thread arenas, holding hundreds of
+  // megabytes after a few large requests.
+  mallopt(M_MMAP_THRESHOLD, 1024 * 1024);
   std::string host;
   int port = 0;
   if (!SplitListen(listen, host, port)) {
