@@ -4,6 +4,9 @@
 
 #include <httplib.h>
 
+#include <future>
+
+#include "server/DecodeGate.h"
 #include "server/JpegCodec.h"
 #include "server/RenditionCache.h"
 
@@ -78,6 +81,25 @@ TEST(RenditionCache, KeepsTheMostRecentlyUsedWithinItsBudget) {
   EXPECT_TRUE(cache.Find("i"));
   cache.Put("big", std::string(101, 'x'));
   EXPECT_FALSE(cache.Find("big"));
+}
+
+TEST(DecodeGate, BoundsDecodesByNumberAndMemory) {
+  using namespace std::chrono_literals;
+  server::DecodeGate gate(2, 0, 100);
+  std::future<bool> second;
+  {
+    server::DecodeGate::Turn first = gate.Wait(80);
+    ASSERT_TRUE(first.Granted());
+    EXPECT_TRUE(gate.WaitUnlessCrowded(20).Granted());
+    // Together they would need more than the budget: a resize is refused (no
+    // room to wait here), an upload waits.
+    EXPECT_FALSE(gate.WaitUnlessCrowded(80).Granted());
+    second = std::async(std::launch::async, [&gate] { return gate.Wait(80).Granted(); });
+    EXPECT_EQ(second.wait_for(100ms), std::future_status::timeout);
+  }
+  EXPECT_TRUE(second.get());
+  // Alone, a decode larger than the whole budget still runs.
+  EXPECT_TRUE(gate.Wait(500).Granted());
 }
 
 }  // namespace
