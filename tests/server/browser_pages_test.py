@@ -28,6 +28,7 @@ from selenium import webdriver
 from selenium.common.exceptions import TimeoutException
 from selenium.webdriver.chrome.service import Service as DriverService
 from selenium.webdriver.common.by import By
+from selenium.webdriver.support.expected_conditions import staleness_of
 from selenium.webdriver.support.ui import WebDriverWait
 
 # Without the networking flags Chromium reaches out at start, which a closed
@@ -268,11 +269,13 @@ def browse(browser, base, viewport):
     field = browser.driver.find_element(By.ID, "password")
     field.send_keys("wrong")
     field.submit()
+    WebDriverWait(browser.driver, 15).until(staleness_of(field))
     check("Wrong password" in browser.driver.find_element(By.CSS_SELECTOR, ".error").text,
           f"{viewport} hidden: a wrong password is not refused")
     field = browser.driver.find_element(By.ID, "password")
     field.send_keys(VIEW_PASSWORD)
     field.submit()
+    WebDriverWait(browser.driver, 15).until(staleness_of(field))
     check(browser.tiles() == ["Birthday"], f"{viewport} hidden: the password does not open the blog")
     browser.look("hidden-open")
 
