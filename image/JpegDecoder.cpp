@@ -4,10 +4,10 @@
 #include <cstring>
 #include <new>
 
-#include "image/ColourConverter.h"
 #include "image/ExifReader.h"
 #include "image/JpegErrors.h"
 #include "image/JpegIdct.h"
+#include "image/JpegKernels.h"
 #include "platform/ErrorCodes.h"
 
 namespace image {
@@ -77,18 +77,19 @@ struct JpegDecoder::ScanComponent {
   int frameIndex = 0;
   const HuffmanTable* dc = nullptr;
   const HuffmanTable* ac = nullptr;
-  const uint16_t* quant = nullptr;
+  const int32_t* quant = nullptr;  // natural order
   int16_t pred = 0;
 };
 
 struct JpegDecoder::State {
   uint16_t quant[4][64] = {};  // zigzag order
   bool quantDefined[4] = {};
+  alignas(32) int32_t quantNatural[4][64] = {};
   HuffmanTable huffman[8];     // DC 0-3, AC 4-7
   uint8_t segment[65536];
   ScanComponent scan[4];
   int scanCount = 0;
-  alignas(32) int32_t coef[65] = {};  // natural order, then a scratch slot
+  alignas(32) int16_t coef[80] = {};  // quantised, natural order, then a scratch slot
   alignas(32) uint8_t planes[3][256];
 };
 
@@ -515,8 +516,7 @@ bool JpegDecoder::DecodeBlock(ScanComponent& sc, uint8_t* out, int stride) {
   int32_t s = decode(*sc.dc);
   if (s < 0 || s > 15) return false;
   if (s != 0) sc.pred = static_cast<int16_t>(sc.pred + receive(s));
-  const uint16_t* q = sc.quant;
-  int32_t dc = int32_t{sc.pred} * q[0];
+  int32_t dc = int32_t{sc.pred} * sc.quant[0];
   const HuffmanTable& ac = *sc.ac;
 
   if constexpr (kLevel == 3) {
@@ -549,8 +549,8 @@ bool JpegDecoder::DecodeBlock(ScanComponent& sc, uint8_t* out, int stride) {
     *out = JpegIdct::DcSample(dc);
     return true;
   } else {
-    int32_t* coef = state_->coef;
-    coef[0] = dc;
+    int16_t* coef = state_->coef;
+    coef[0] = sc.pred;
     bool anyAc = false;
     for (int k = 1; k < 64;) {
       if (bits < 32) refill();
@@ -563,7 +563,7 @@ bool JpegDecoder::DecodeBlock(ScanComponent& sc, uint8_t* out, int stride) {
         k += (e >> 4) & 15;
         if (k > 63) return false;
         int at = kStore.at[k];
-        coef[at] = (e >> 8) * q[k];
+        coef[at] = static_cast<int16_t>(e >> 8);
         anyAc |= at != kScratch;
         consume(e & 15);
         ++k;
@@ -580,7 +580,7 @@ bool JpegDecoder::DecodeBlock(ScanComponent& sc, uint8_t* out, int stride) {
       k += run;
       if (k > 63) return false;
       int at = kStore.at[k];
-      coef[at] = receive(size) * q[k];
+      coef[at] = static_cast<int16_t>(receive(size));
       anyAc |= at != kScratch;
       ++k;
     }
@@ -590,9 +590,9 @@ bool JpegDecoder::DecodeBlock(ScanComponent& sc, uint8_t* out, int stride) {
       coef[0] = 0;
       return true;
     }
-    if constexpr (kLevel == 0) JpegIdct::Full(coef, out, stride);
-    if constexpr (kLevel == 1) JpegIdct::Half(coef, out, stride);
-    if constexpr (kLevel == 2) JpegIdct::Quarter(coef, out, stride);
+    if constexpr (kLevel == 0) kernels_->full(coef, sc.quant, out, stride);
+    if constexpr (kLevel == 1) JpegIdct::Half(coef, sc.quant, out, stride);
+    if constexpr (kLevel == 2) JpegIdct::Quarter(coef, sc.quant, out, stride);
     std::memset(coef, 0, 64 * sizeof(coef[0]));
     return true;
   }
@@ -633,7 +633,9 @@ int32_t JpegDecoder::Decode(int level, Bitmap& out) {
     const JpegComponent& c = h.components[sc.frameIndex];
     sc.dc = &s.huffman[c.dcTable];
     sc.ac = &s.huffman[4 + c.acTable];
-    sc.quant = s.quant[c.quantTable];
+    int32_t* natural = s.quantNatural[c.quantTable];
+    for (int k = 0; k < 64; ++k) natural[kZigzag[k]] = s.quant[c.quantTable][k];
+    sc.quant = natural;
     sc.pred = 0;
   }
   acc_ = 0;
@@ -656,7 +658,7 @@ int32_t JpegDecoder::DecodeScan(Bitmap& out) {
   constexpr int kChromaStride = 8;
   const JpegHeader& h = header_;
   State& s = *state_;
-  const ColourConverter& cc = ColourConverter::Instance();
+  const JpegKernels& k = *kernels_;
   bool colour = h.componentCount == 3;
   int hMax = colour ? h.components[0].h : 1;
   int vMax = colour ? h.components[0].v : 1;
@@ -708,16 +710,18 @@ int32_t JpegDecoder::DecodeScan(Bitmap& out) {
       int cols = std::min(mcuW, outW - x0);
       uint16_t* dst = out.Row(static_cast<uint32_t>(y0)) + x0;
       const uint8_t* yp = s.planes[0];
+      const uint8_t* cb = s.planes[1];
+      const uint8_t* cr = s.planes[2];
       if (!colour) {
-        cc.Grey(yp, kSize, dst, stride, cols, rows);
+        k.grey(yp, kSize, cb, cr, kChromaStride, dst, stride, cols, rows);
       } else if ((hMax == 1 && vMax == 1) || chromaLarger) {
-        cc.Ycc<1, 1>(yp, kLumaStride, s.planes[1], s.planes[2], kChromaStride, dst, stride, cols, rows);
+        k.ycc11(yp, kLumaStride, cb, cr, kChromaStride, dst, stride, cols, rows);
       } else if (hMax == 2 && vMax == 1) {
-        cc.Ycc<2, 1>(yp, kLumaStride, s.planes[1], s.planes[2], kChromaStride, dst, stride, cols, rows);
+        k.ycc21(yp, kLumaStride, cb, cr, kChromaStride, dst, stride, cols, rows);
       } else if (hMax == 1) {
-        cc.Ycc<1, 2>(yp, kLumaStride, s.planes[1], s.planes[2], kChromaStride, dst, stride, cols, rows);
+        k.ycc12(yp, kLumaStride, cb, cr, kChromaStride, dst, stride, cols, rows);
       } else {
-        cc.Ycc<2, 2>(yp, kLumaStride, s.planes[1], s.planes[2], kChromaStride, dst, stride, cols, rows);
+        k.ycc22(yp, kLumaStride, cb, cr, kChromaStride, dst, stride, cols, rows);
       }
     }
   }

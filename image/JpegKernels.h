@@ -1,0 +1,31 @@
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+
+namespace image {
+
+// The decoder's inner loops that have vector versions: the full-size inverse
+// transform and the colour conversion of an MCU. `Best()` picks the fastest set the
+// processor runs; `Portable()` is plain C++ for any processor. Both give the same
+// bytes for every input.
+struct JpegKernels {
+  // 64 quantised coefficients and their table, both in natural order, to 8 x 8 samples.
+  using Transform = void (*)(const int16_t* coef, const int32_t* quant, uint8_t* out, int stride);
+  // A w x h area of samples to RGB565; grey ignores the chroma planes.
+  using Convert = void (*)(const uint8_t* y, int yStride, const uint8_t* cb, const uint8_t* cr, int cStride,
+                           uint16_t* out, ptrdiff_t outStride, int w, int h);
+
+  const char* name;
+  Transform full;
+  Convert grey;
+  Convert ycc11;  // chroma at full resolution
+  Convert ycc21;  // chroma halved across
+  Convert ycc12;  // chroma halved down
+  Convert ycc22;  // chroma halved both ways
+
+  static const JpegKernels& Best();
+  static const JpegKernels& Portable();
+};
+
+}  // namespace image
