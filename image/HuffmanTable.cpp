@@ -7,7 +7,7 @@ namespace image {
 bool HuffmanTable::Build(const uint8_t counts[16], const uint8_t* symbols, int symbolCount) {
   defined_ = false;
   std::memset(lookup_, 0, sizeof(lookup_));
-  std::memset(acLookup_, 0, sizeof(acLookup_));
+  std::memset(valueLookup_, 0, sizeof(valueLookup_));
   std::memcpy(symbols_, symbols, static_cast<size_t>(symbolCount));
 
   uint32_t code = 0;
@@ -28,13 +28,13 @@ bool HuffmanTable::Build(const uint8_t counts[16], const uint8_t* symbols, int s
         int size = sym & 15;
         if (size == 0) {
           // End of block, or a run of 16 zeros (15 zeros and a zero coefficient).
-          if (sym == 0x00 || sym == 0xF0) acLookup_[peek] = run << 4 | len;
+          if (sym == 0x00 || sym == 0xF0) valueLookup_[peek] = run << 4 | len;
           continue;
         }
         if (len + size > kLookupBits) continue;
         int32_t extra = static_cast<int32_t>((peek >> (kLookupBits - len - size)) & ((1u << size) - 1));
         int32_t value = extra < (1 << (size - 1)) ? extra - (1 << size) + 1 : extra;
-        acLookup_[peek] = value * 256 + (run << 4 | (len + size));
+        valueLookup_[peek] = value * 256 + (run << 4 | (len + size));
       }
     }
     limit_[len] = code << (16 - len);

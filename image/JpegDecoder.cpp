@@ -23,13 +23,20 @@ constexpr uint8_t kZigzag[64] = {
 // Where each zigzag index's coefficient is stored for a reduction level: its natural
 // position when that level's transform reads it, else the scratch slot 64. Storing
 // without a branch keeps the scattered pattern of used indexes off the branch predictor.
+// Indexes 64 to 78, which a run can reach before the check that fails the block, also
+// go to the scratch slot.
 constexpr int kScratch = 64;
+constexpr int kStoreSize = 64 + 15;
 struct StoreTable {
-  uint8_t at[64];
+  uint8_t at[kStoreSize];
 };
 constexpr StoreTable MakeStoreTable(int level) {
   StoreTable t{};
-  for (int k = 0; k < 64; ++k) {
+  for (int k = 0; k < kStoreSize; ++k) {
+    if (k >= 64) {
+      t.at[k] = kScratch;
+      continue;
+    }
     int row = kZigzag[k] / 8, col = kZigzag[k] % 8;
     bool used = true;
     if (level == 1) used = row != 4 && col != 4;
@@ -400,7 +407,7 @@ void JpegDecoder::ReadApp1(const uint8_t* p, size_t len, uint64_t payloadOffset)
 // Entropy-coded data ------------------------------------------------------------
 
 void JpegDecoder::RefillSlow() {
-  while (bits_ <= 56) {
+  while (bits_ < 56) {
     int b = 0;
     if (marker_ == 0 && !ended_) {
       b = ReadByte();
@@ -462,17 +469,20 @@ bool JpegDecoder::DecodeBlock(ScanComponent& sc, uint8_t* out, int stride) {
   uint64_t acc = acc_;
   int bits = bits_;
   const uint8_t* cur = cur_;
-  const uint8_t* end = end_;
+  // Whole 8-byte words of data may be read while cur is below this.
+  auto wordsUpTo = [this](const uint8_t* from) { return marker_ == 0 && end_ - from >= 8 ? end_ - 7 : from; };
+  const uint8_t* wordsEnd = wordsUpTo(cur);
+  // Tops the buffer up to 56 to 63 bits; every symbol starts with it, which costs less
+  // than a hard-to-predict test of how many bits are left.
   auto refill = [&] {
-    if (end - cur >= 8 && marker_ == 0) {
+    if (cur < wordsEnd) {
       uint64_t w = LoadBigEndian64(cur);
       if (!HasFF(w)) {
         // The bytes past the ones taken are real data too, so the bits of them that
         // enter the buffer now are the same ones the next refill puts there.
-        int n = (63 - bits) >> 3;
         acc |= w >> bits;
-        cur += n;
-        bits += n * 8;
+        cur += (63 - bits) >> 3;
+        bits |= 56;
         return;
       }
     }
@@ -483,7 +493,7 @@ bool JpegDecoder::DecodeBlock(ScanComponent& sc, uint8_t* out, int stride) {
     acc = acc_;
     bits = bits_;
     cur = cur_;
-    end = end_;
+    wordsEnd = wordsUpTo(cur);
   };
   auto consume = [&](int n) {
     acc <<= n;
@@ -512,88 +522,103 @@ bool JpegDecoder::DecodeBlock(ScanComponent& sc, uint8_t* out, int stride) {
     cur_ = cur;
   };
 
-  if (bits < 32) refill();
-  int32_t s = decode(*sc.dc);
-  if (s < 0 || s > 15) return false;
-  if (s != 0) sc.pred = static_cast<int16_t>(sc.pred + receive(s));
-  int32_t dc = int32_t{sc.pred} * sc.quant[0];
+  // The value of a coefficient whose code and extra bits did not fit one lookup; false
+  // for a code the table lacks. `size` 0 is the end of the block, or a run of 16 zeros
+  // when `run` is 15.
+  auto decodeLong = [&](const HuffmanTable& table, int& run, int& size) {
+    int32_t sym = decode(table);
+    if (sym < 0) return false;
+    run = sym >> 4;
+    size = sym & 15;
+    return true;
+  };
+  constexpr int kPeekShift = 64 - HuffmanTable::kLookupBits;
+
+  refill();
+  const HuffmanTable& dcTable = *sc.dc;
+  int32_t e = dcTable.ValueLookup(static_cast<uint32_t>(acc >> kPeekShift));
+  int32_t diff = e >> 8;
+  if (e != 0 && (e & 0xF0) == 0) {
+    consume(e & 15);
+  } else {
+    int run = 0, size = 0;
+    if (!decodeLong(dcTable, run, size) || run != 0) return false;
+    diff = size != 0 ? receive(size) : 0;
+  }
+  sc.pred = static_cast<int16_t>(sc.pred + diff);
   const HuffmanTable& ac = *sc.ac;
 
+  // k is the zigzag index of the next coefficient. A coefficient past index 63, or a
+  // run of zeros that goes past it, fails the block.
+  int k = 1;
   if constexpr (kLevel == 3) {
-    for (int k = 1; k < 64;) {
-      if (bits < 32) refill();
-      int32_t e = ac.AcLookup(static_cast<uint32_t>(acc >> (64 - HuffmanTable::kLookupBits)));
+    for (;;) {
+      refill();
+      e = ac.ValueLookup(static_cast<uint32_t>(acc >> kPeekShift));
+      int run, size;
       if (e != 0) {
         if ((e >> 4) == 0) {
           consume(e & 15);
           break;
         }
-        k += ((e >> 4) & 15) + 1;
-        if (k > 64) return false;
+        run = (e >> 4) & 15;
         consume(e & 15);
-        continue;
-      }
-      int32_t sym = decode(ac);
-      if (sym < 0) return false;
-      int run = sym >> 4, size = sym & 15;
-      if (size == 0) {
-        if (run != 15) break;
-        k += 16;
-        continue;
+      } else {
+        if (!decodeLong(ac, run, size)) return false;
+        if (size == 0 && run != 15) break;
+        consume(size);
       }
       k += run + 1;
-      if (k > 64) return false;
-      consume(size);
+      if (k >= 64) {
+        if (k > 64) return false;
+        break;
+      }
     }
     save();
-    *out = JpegIdct::DcSample(dc);
+    *out = JpegIdct::DcSample(int32_t{sc.pred} * sc.quant[0]);
     return true;
   } else {
     int16_t* coef = state_->coef;
     coef[0] = sc.pred;
-    bool anyAc = false;
-    for (int k = 1; k < 64;) {
-      if (bits < 32) refill();
-      int32_t e = ac.AcLookup(static_cast<uint32_t>(acc >> (64 - HuffmanTable::kLookupBits)));
+    for (;;) {
+      refill();
+      e = ac.ValueLookup(static_cast<uint32_t>(acc >> kPeekShift));
+      int32_t value;
       if (e != 0) {
         if ((e >> 4) == 0) {
           consume(e & 15);
           break;
         }
         k += (e >> 4) & 15;
-        if (k > 63) return false;
-        int at = kStore.at[k];
-        coef[at] = static_cast<int16_t>(e >> 8);
-        anyAc |= at != kScratch;
+        value = e >> 8;
         consume(e & 15);
-        ++k;
-        continue;
+      } else {
+        int run, size;
+        if (!decodeLong(ac, run, size)) return false;
+        if (size == 0 && run != 15) break;
+        k += run;
+        value = size != 0 ? receive(size) : 0;
       }
-      int32_t sym = decode(ac);
-      if (sym < 0) return false;
-      int run = sym >> 4, size = sym & 15;
-      if (size == 0) {
-        if (run != 15) break;
-        k += 16;
-        continue;
+      coef[kStore.at[k]] = static_cast<int16_t>(value);
+      if (++k >= 64) {
+        if (k > 64) return false;
+        break;
       }
-      k += run;
-      if (k > 63) return false;
-      int at = kStore.at[k];
-      coef[at] = static_cast<int16_t>(receive(size));
-      anyAc |= at != kScratch;
-      ++k;
     }
     save();
-    if (!anyAc) {
-      JpegIdct::FillDc(dc, out, stride, 8 >> kLevel);
+    if (k == 1) {
+      // Only the DC coefficient: a flat block, as the transforms would give it.
+      JpegIdct::FillDc(int32_t{sc.pred} * sc.quant[0], out, stride, 8 >> kLevel);
       coef[0] = 0;
       return true;
     }
-    if constexpr (kLevel == 0) kernels_->full(coef, sc.quant, out, stride);
-    if constexpr (kLevel == 1) JpegIdct::Half(coef, sc.quant, out, stride);
-    if constexpr (kLevel == 2) JpegIdct::Quarter(coef, sc.quant, out, stride);
-    std::memset(coef, 0, 64 * sizeof(coef[0]));
+    if constexpr (kLevel == 0) {
+      kernels_->full(coef, sc.quant, out, stride);
+    } else {
+      if constexpr (kLevel == 1) JpegIdct::Half(coef, sc.quant, out, stride);
+      if constexpr (kLevel == 2) JpegIdct::Quarter(coef, sc.quant, out, stride);
+      std::memset(coef, 0, 64 * sizeof(coef[0]));
+    }
     return true;
   }
 }

@@ -86,26 +86,27 @@ TESSARY_AVX2 inline bool Within16Bits(const __m256i* v) {
   return _mm256_testz_si256(any, _mm256_set1_epi32(static_cast<int32_t>(0xFFFF0000u))) != 0;
 }
 
+// Hands a block whose values do not fit the lanes to the scalar transform.
+void Scalar(int16_t* coef, const int32_t* quant, uint8_t* out, int stride) {
+  JpegIdct::Full(coef, quant, out, stride);
+  for (int i = 0; i < 64; ++i) coef[i] = 0;
+}
+
 }  // namespace
 
-TESSARY_AVX2 void JpegIdctAvx2::Full(const int16_t* coef, const int32_t* quant, uint8_t* out, int stride) {
+TESSARY_AVX2 void JpegIdctAvx2::Full(int16_t* coef, const int32_t* quant, uint8_t* out, int stride) {
   // Rows of coefficients, dequantised; the column pass works on all columns at once.
   __m256i v[8];
   for (int r = 0; r < 8; ++r) {
     __m256i c = _mm256_cvtepi16_epi32(_mm_load_si128(reinterpret_cast<const __m128i*>(coef + 8 * r)));
     v[r] = _mm256_mullo_epi32(c, _mm256_loadu_si256(reinterpret_cast<const __m256i*>(quant + 8 * r)));
   }
-  if (!Within16Bits(v)) {
-    JpegIdct::Full(coef, quant, out, stride);
-    return;
-  }
+  if (!Within16Bits(v)) return Scalar(coef, quant, out, stride);
   Eight8(v);
   const __m256i round1 = _mm256_set1_epi32(1 << (kPass1Shift - 1));
   for (__m256i& x : v) x = _mm256_srai_epi32(_mm256_add_epi32(x, round1), kPass1Shift);
-  if (!Within16Bits(v)) {
-    JpegIdct::Full(coef, quant, out, stride);
-    return;
-  }
+  if (!Within16Bits(v)) return Scalar(coef, quant, out, stride);
+  for (int i = 0; i < 64; i += 16) _mm256_store_si256(reinterpret_cast<__m256i*>(coef + i), _mm256_setzero_si256());
   // Row pass: lane r of v[j] holds row r's input j.
   Transpose(v);
   Eight8(v);

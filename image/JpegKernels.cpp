@@ -1,5 +1,7 @@
 #include "image/JpegKernels.h"
 
+#include <cstring>
+
 #include "image/Avx2.h"
 #include "image/ColourConverter.h"
 #include "image/ColourConverterAvx2.h"
@@ -9,6 +11,11 @@
 namespace image {
 
 namespace {
+
+void Full(int16_t* coef, const int32_t* quant, uint8_t* out, int stride) {
+  JpegIdct::Full(coef, quant, out, stride);
+  std::memset(coef, 0, 64 * sizeof(coef[0]));
+}
 
 void Grey(const uint8_t* y, int yStride, const uint8_t*, const uint8_t*, int, uint16_t* out, ptrdiff_t outStride, int w,
           int h) {
@@ -21,7 +28,7 @@ void Ycc(const uint8_t* y, int yStride, const uint8_t* cb, const uint8_t* cr, in
   ColourConverter::Instance().Ycc<H, V>(y, yStride, cb, cr, cStride, out, outStride, w, h);
 }
 
-constexpr JpegKernels kPortable = {"portable", JpegIdct::Full, Grey, Ycc<1, 1>, Ycc<2, 1>, Ycc<1, 2>, Ycc<2, 2>};
+constexpr JpegKernels kPortable = {"portable", Full, Grey, Ycc<1, 1>, Ycc<2, 1>, Ycc<1, 2>, Ycc<2, 2>};
 
 #if TESSARY_HAS_AVX2
 constexpr JpegKernels kAvx2 = {"avx2",

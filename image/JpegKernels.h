@@ -10,8 +10,9 @@ namespace image {
 // processor runs; `Portable()` is plain C++ for any processor. Both give the same
 // bytes for every input.
 struct JpegKernels {
-  // 64 quantised coefficients and their table, both in natural order, to 8 x 8 samples.
-  using Transform = void (*)(const int16_t* coef, const int32_t* quant, uint8_t* out, int stride);
+  // 64 quantised coefficients and their table, both in natural order, to 8 x 8
+  // samples; leaves the coefficients zero for the next block.
+  using Transform = void (*)(int16_t* coef, const int32_t* quant, uint8_t* out, int stride);
   // A w x h area of samples to RGB565; grey ignores the chroma planes.
   using Convert = void (*)(const uint8_t* y, int yStride, const uint8_t* cb, const uint8_t* cr, int cStride,
                            uint16_t* out, ptrdiff_t outStride, int w, int h);
