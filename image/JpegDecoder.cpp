@@ -20,28 +20,29 @@ constexpr uint8_t kZigzag[64] = {
     41, 34, 27, 20, 13, 6,  7,  14, 21, 28, 35, 42, 49, 56, 57, 50, 43, 36, 29, 22, 15, 23,
     30, 37, 44, 51, 58, 59, 52, 45, 38, 31, 39, 46, 53, 60, 61, 54, 47, 55, 62, 63};
 
-// Where each zigzag index's coefficient is stored for a reduction level: its natural
-// position when that level's transform reads it, else the scratch slot 64. Storing
-// without a branch keeps the scattered pattern of used indexes off the branch predictor.
-// Indexes 64 to 78, which a run can reach before the check that fails the block, also
-// go to the scratch slot.
+// Where a coefficient is stored for a reduction level, indexed by the zigzag position
+// after it: its natural position when that level's transform reads it, else the
+// scratch slot 64. Storing without a branch keeps the scattered pattern of used
+// positions off the branch predictor. Positions past 64, which a run or an end of
+// block reaches before the test that ends the block, also lead to the scratch slot.
 constexpr int kScratch = 64;
-constexpr int kStoreSize = 64 + 15;
+constexpr int kStoreSize = 64 + HuffmanTable::kEndOfBlock;
 struct StoreTable {
-  uint8_t at[kStoreSize];
+  uint8_t after[kStoreSize];
 };
 constexpr StoreTable MakeStoreTable(int level) {
   StoreTable t{};
-  for (int k = 0; k < kStoreSize; ++k) {
-    if (k >= 64) {
-      t.at[k] = kScratch;
+  for (int next = 0; next < kStoreSize; ++next) {
+    int k = next - 1;
+    if (k < 0 || k >= 64) {
+      t.after[next] = kScratch;
       continue;
     }
     int row = kZigzag[k] / 8, col = kZigzag[k] % 8;
     bool used = true;
     if (level == 1) used = row != 4 && col != 4;
     if (level == 2) used = (row == 0 || row % 2 == 1) && (col == 0 || col % 2 == 1);
-    t.at[k] = static_cast<uint8_t>(used ? kZigzag[k] : kScratch);
+    t.after[next] = static_cast<uint8_t>(used ? kZigzag[k] : kScratch);
   }
   return t;
 }
@@ -337,7 +338,10 @@ int32_t JpegDecoder::ReadHuffmanTables(const uint8_t* p, size_t len) {
     for (int i = 0; i < 16; ++i) total += p[at + 1 + i];
     if (total >= 256) return kJpegErrHuffmanCounts;
     if (len - at - 17 < static_cast<size_t>(total)) return kJpegErrHuffmanLength;
-    if (!state_->huffman[id + 4 * cls].Build(p + at + 1, p + at + 17, total)) return kJpegErrHuffmanCounts;
+    auto tableClass = cls == 0 ? HuffmanTable::Class::Dc : HuffmanTable::Class::Ac;
+    if (!state_->huffman[id + 4 * cls].Build(tableClass, p + at + 1, p + at + 17, total)) {
+      return kJpegErrHuffmanCounts;
+    }
     at += 17 + static_cast<size_t>(total);
   }
   return 0;
@@ -522,58 +526,59 @@ bool JpegDecoder::DecodeBlock(ScanComponent& sc, uint8_t* out, int stride) {
     cur_ = cur;
   };
 
-  // The value of a coefficient whose code and extra bits did not fit one lookup; false
-  // for a code the table lacks. `size` 0 is the end of the block, or a run of 16 zeros
-  // when `run` is 15.
-  auto decodeLong = [&](const HuffmanTable& table, int& run, int& size) {
+  // A symbol whose code and extra bits did not fit one lookup, as Fast() gives it
+  // (with its extra bits taken); 0 for a code the table lacks.
+  auto decodeLong = [&](const HuffmanTable& table, HuffmanTable::Class cls) -> int32_t {
     int32_t sym = decode(table);
-    if (sym < 0) return false;
-    run = sym >> 4;
-    size = sym & 15;
-    return true;
+    if (sym < 0) return 0;
+    int run = sym >> 4, size = sym & 15;
+    int32_t value = size != 0 ? receive(size) : 0;
+    int advance = size != 0 ? run + 1 : run == 15 ? 16 : HuffmanTable::kEndOfBlock;
+    if (cls == HuffmanTable::Class::Dc) {
+      if (run != 0) return 0;
+      advance = 0;
+    }
+    return static_cast<int32_t>(static_cast<uint32_t>(value) << 16) | advance << 8 | 1;
   };
-  constexpr int kPeekShift = 64 - HuffmanTable::kLookupBits;
+  auto fast = [&](const HuffmanTable& table) {
+    return table.Fast(static_cast<uint32_t>(acc >> (64 - HuffmanTable::kLookupBits)));
+  };
 
   refill();
-  const HuffmanTable& dcTable = *sc.dc;
-  int32_t e = dcTable.ValueLookup(static_cast<uint32_t>(acc >> kPeekShift));
-  int32_t diff = e >> 8;
-  if (e != 0 && (e & 0xF0) == 0) {
-    consume(e & 15);
-  } else {
-    int run = 0, size = 0;
-    if (!decodeLong(dcTable, run, size) || run != 0) return false;
-    diff = size != 0 ? receive(size) : 0;
+  int32_t e = fast(*sc.dc);
+  if (e != 0) {
+    consume(e & 0xFF);
+  } else if ((e = decodeLong(*sc.dc, HuffmanTable::Class::Dc)) == 0) {
+    return false;
   }
-  sc.pred = static_cast<int16_t>(sc.pred + diff);
+  sc.pred = static_cast<int16_t>(sc.pred + (e >> 16));
   const HuffmanTable& ac = *sc.ac;
 
-  // k is the zigzag index of the next coefficient. A coefficient past index 63, or a
-  // run of zeros that goes past it, fails the block.
+  // k is the zigzag position after the last symbol. Once it reaches 64 the block has
+  // ended: exactly at 64 with its last coefficient, at kEndOfBlock or more with an end
+  // of block, and anywhere between with a coefficient or run past position 63, which
+  // fails the block.
   int k = 1;
+  auto ended = [&k] { return k == 64 || k > HuffmanTable::kEndOfBlock; };
   if constexpr (kLevel == 3) {
     for (;;) {
       refill();
-      e = ac.ValueLookup(static_cast<uint32_t>(acc >> kPeekShift));
-      int run, size;
-      if (e != 0) {
-        if ((e >> 4) == 0) {
-          consume(e & 15);
-          break;
-        }
-        run = (e >> 4) & 15;
-        consume(e & 15);
+      uint32_t m = ac.Skip(static_cast<uint32_t>(acc >> (64 - HuffmanTable::kSkipBits)));
+      if (static_cast<int>(m >> 16) >= k) {
+        consume(static_cast<int>(m & 0xFF));
+        k += static_cast<int>((m >> 8) & 0xFF);
       } else {
-        if (!decodeLong(ac, run, size)) return false;
-        if (size == 0 && run != 15) break;
-        consume(size);
+        e = fast(ac);
+        if (e != 0) {
+          consume(e & 0xFF);
+        } else if ((e = decodeLong(ac, HuffmanTable::Class::Ac)) == 0) {
+          return false;
+        }
+        k += (e >> 8) & 0xFF;
       }
-      k += run + 1;
-      if (k >= 64) {
-        if (k > 64) return false;
-        break;
-      }
+      if (k >= 64) break;
     }
+    if (!ended()) return false;
     save();
     *out = JpegIdct::DcSample(int32_t{sc.pred} * sc.quant[0]);
     return true;
@@ -582,31 +587,19 @@ bool JpegDecoder::DecodeBlock(ScanComponent& sc, uint8_t* out, int stride) {
     coef[0] = sc.pred;
     for (;;) {
       refill();
-      e = ac.ValueLookup(static_cast<uint32_t>(acc >> kPeekShift));
-      int32_t value;
+      e = fast(ac);
       if (e != 0) {
-        if ((e >> 4) == 0) {
-          consume(e & 15);
-          break;
-        }
-        k += (e >> 4) & 15;
-        value = e >> 8;
-        consume(e & 15);
-      } else {
-        int run, size;
-        if (!decodeLong(ac, run, size)) return false;
-        if (size == 0 && run != 15) break;
-        k += run;
-        value = size != 0 ? receive(size) : 0;
+        consume(e & 0xFF);
+      } else if ((e = decodeLong(ac, HuffmanTable::Class::Ac)) == 0) {
+        return false;
       }
-      coef[kStore.at[k]] = static_cast<int16_t>(value);
-      if (++k >= 64) {
-        if (k > 64) return false;
-        break;
-      }
+      k += (e >> 8) & 0xFF;
+      coef[kStore.after[k]] = static_cast<int16_t>(e >> 16);
+      if (k >= 64) break;
     }
+    if (!ended()) return false;
     save();
-    if (k == 1) {
+    if (k == HuffmanTable::kEndOfBlock + 1) {
       // Only the DC coefficient: a flat block, as the transforms would give it.
       JpegIdct::FillDc(int32_t{sc.pred} * sc.quant[0], out, stride, 8 >> kLevel);
       coef[0] = 0;
@@ -662,6 +655,7 @@ int32_t JpegDecoder::Decode(int level, Bitmap& out) {
     for (int k = 0; k < 64; ++k) natural[kZigzag[k]] = s.quant[c.quantTable][k];
     sc.quant = natural;
     sc.pred = 0;
+    if (level == kMaxLevel) s.huffman[4 + c.acTable].BuildSkip();
   }
   acc_ = 0;
   bits_ = 0;
