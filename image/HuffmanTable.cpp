@@ -19,7 +19,7 @@ int Advance(uint8_t sym) {
 bool HuffmanTable::Build(Class cls, const uint8_t counts[16], const uint8_t* symbols, int symbolCount) {
   static_assert(kLookupBits <= 15 && kSkipBits <= 16, "lengths and lookups must fit their fields");
   defined_ = false;
-  std::memset(lookup_, 0, sizeof(lookup_));
+  class_ = cls;
   std::memset(fast_, 0, sizeof(fast_));
   std::memcpy(symbols_, symbols, static_cast<size_t>(symbolCount));
 
@@ -40,7 +40,6 @@ bool HuffmanTable::Build(Class cls, const uint8_t counts[16], const uint8_t* sym
       int advance = cls == Class::Ac ? Advance(sym) : 0;
       for (uint32_t j = 0; j < span; ++j) {
         uint32_t peek = first + j;
-        lookup_[peek] = static_cast<uint16_t>(len << 8 | sym);
         if (!usable || len + size > kLookupBits) continue;
         int32_t value = 0;
         if (size != 0) {
@@ -95,6 +94,24 @@ int32_t HuffmanTable::DecodeAny(uint32_t peek16, int firstLength) const {
   return -1;
 }
 
-int32_t HuffmanTable::DecodeLong(uint32_t peek16) const { return DecodeAny(peek16, kLookupBits + 1); }
+int32_t HuffmanTable::Slow(uint64_t window) const {
+  int32_t found = DecodeAny(static_cast<uint32_t>(window >> 48), 1);
+  if (found < 0) return 0;
+  int len = found >> 8;
+  auto sym = static_cast<uint8_t>(found & 0xFF);
+  int size = sym & 15;
+  int advance = 0;
+  if (class_ == Class::Ac) {
+    advance = Advance(sym);
+  } else if (sym > 15) {
+    return 0;
+  }
+  int32_t value = 0;
+  if (size != 0) {
+    auto extra = static_cast<int32_t>((window << len) >> (64 - size));
+    value = extra < (1 << (size - 1)) ? extra - (1 << size) + 1 : extra;
+  }
+  return static_cast<int32_t>(static_cast<uint32_t>(value) << 16) | advance << 8 | (len + size);
+}
 
 }  // namespace image

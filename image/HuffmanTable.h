@@ -39,18 +39,18 @@ class HuffmanTable {
   // the last could end the block. 0 when not even one symbol fits.
   uint32_t Skip(uint32_t peek) const { return skip_[peek]; }
 
-  // (length << 8) | symbol for the code starting the `kLookupBits` bits; 0 when the code is longer.
-  uint16_t Lookup(uint32_t peek) const { return lookup_[peek]; }
-  // Decodes a code longer than kLookupBits from the next 16 bits: (length << 8) |
-  // symbol, or -1 when no code matches.
-  int32_t DecodeLong(uint32_t peek16) const;
+  // The symbol at the top of `window` (at least 31 valid bits) as Fast() gives it, for
+  // when Fast() answers 0: the length may then reach 31 bits. 0 when no code matches
+  // or a DC symbol is not a size.
+  [[gnu::noinline]] int32_t Slow(uint64_t window) const;
 
  private:
-  // The code at the top of `peek16` of any length: (length << 8) | symbol, or -1.
+  // The code at the top of `peek16`, of `firstLength` bits or more: (length << 8) |
+  // symbol, or -1.
   int32_t DecodeAny(uint32_t peek16, int firstLength) const;
 
   bool defined_ = false;
-  uint16_t lookup_[kLookupSize] = {};
+  Class class_ = Class::Dc;
   int32_t fast_[kLookupSize] = {};
   uint32_t limit_[17] = {};   // first 16-bit left-justified code value past the codes of each length
   int32_t offset_[17] = {};   // symbol index minus code value, per length

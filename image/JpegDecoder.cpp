@@ -74,11 +74,6 @@ inline bool HasFF(uint64_t w) {
   return ((x - 0x0101010101010101ull) & ~x & 0x8080808080808080ull) != 0;
 }
 
-inline int32_t Extend(uint32_t bits, int size) {
-  int32_t v = static_cast<int32_t>(bits);
-  return v < (1 << (size - 1)) ? v - (1 << size) + 1 : v;
-}
-
 }  // namespace
 
 struct JpegDecoder::ScanComponent {
@@ -503,54 +498,31 @@ bool JpegDecoder::DecodeBlock(ScanComponent& sc, uint8_t* out, int stride) {
     acc <<= n;
     bits -= n;
   };
-  // Needs at least 16 valid bits; -1 for a code the table lacks.
-  auto decode = [&](const HuffmanTable& table) -> int32_t {
-    uint32_t e = table.Lookup(static_cast<uint32_t>(acc >> (64 - HuffmanTable::kLookupBits)));
-    if (e == 0) {
-      int32_t r = table.DecodeLong(static_cast<uint32_t>(acc >> 48));
-      if (r < 0) return -1;
-      e = static_cast<uint32_t>(r);
-    }
-    consume(static_cast<int>(e >> 8));
-    return static_cast<int32_t>(e & 0xFF);
-  };
-  // Needs at least `size` (1 to 15) valid bits.
-  auto receive = [&](int size) {
-    uint32_t v = static_cast<uint32_t>(acc >> (64 - size));
-    consume(size);
-    return Extend(v, size);
-  };
   auto save = [&] {
     acc_ = acc;
     bits_ = bits;
     cur_ = cur;
   };
-
-  // A symbol whose code and extra bits did not fit one lookup, as Fast() gives it
-  // (with its extra bits taken); 0 for a code the table lacks.
-  auto decodeLong = [&](const HuffmanTable& table, HuffmanTable::Class cls) -> int32_t {
-    int32_t sym = decode(table);
-    if (sym < 0) return 0;
-    int run = sym >> 4, size = sym & 15;
-    int32_t value = size != 0 ? receive(size) : 0;
-    int advance = size != 0 ? run + 1 : run == 15 ? 16 : HuffmanTable::kEndOfBlock;
-    if (cls == HuffmanTable::Class::Dc) {
-      if (run != 0) return 0;
-      advance = 0;
+  // Takes the next symbol with its extra bits and answers it as HuffmanTable::Fast()
+  // gives it; 0 for a code the table lacks. Needs kLookupBits valid bits; a longer
+  // symbol tops the buffer up before and after itself.
+  auto take = [&](const HuffmanTable& table) {
+    int32_t e = table.Fast(static_cast<uint32_t>(acc >> (64 - HuffmanTable::kLookupBits)));
+    if (e != 0) {
+      consume(e & 0xFF);
+      return e;
     }
-    return static_cast<int32_t>(static_cast<uint32_t>(value) << 16) | advance << 8 | 1;
-  };
-  auto fast = [&](const HuffmanTable& table) {
-    return table.Fast(static_cast<uint32_t>(acc >> (64 - HuffmanTable::kLookupBits)));
+    refill();
+    e = table.Slow(acc);
+    if (e == 0) return 0;
+    consume(e & 0xFF);
+    refill();
+    return e;
   };
 
   refill();
-  int32_t e = fast(*sc.dc);
-  if (e != 0) {
-    consume(e & 0xFF);
-  } else if ((e = decodeLong(*sc.dc, HuffmanTable::Class::Dc)) == 0) {
-    return false;
-  }
+  int32_t e = take(*sc.dc);
+  if (e == 0) return false;
   sc.pred = static_cast<int16_t>(sc.pred + (e >> 16));
   const HuffmanTable& ac = *sc.ac;
 
@@ -560,24 +532,25 @@ bool JpegDecoder::DecodeBlock(ScanComponent& sc, uint8_t* out, int stride) {
   // fails the block.
   int k = 1;
   auto ended = [&k] { return k == 64 || k > HuffmanTable::kEndOfBlock; };
+  constexpr int kFailed = 65;
+  // Each group of symbols below starts with at least 56 bits in the buffer, enough for
+  // four lookups of up to 12 bits.
   if constexpr (kLevel == 3) {
-    for (;;) {
-      refill();
+    // Passes over some symbols; false once the block has ended or failed.
+    auto skip = [&] {
       uint32_t m = ac.Skip(static_cast<uint32_t>(acc >> (64 - HuffmanTable::kSkipBits)));
       if (static_cast<int>(m >> 16) >= k) {
         consume(static_cast<int>(m & 0xFF));
         k += static_cast<int>((m >> 8) & 0xFF);
       } else {
-        e = fast(ac);
-        if (e != 0) {
-          consume(e & 0xFF);
-        } else if ((e = decodeLong(ac, HuffmanTable::Class::Ac)) == 0) {
-          return false;
-        }
-        k += (e >> 8) & 0xFF;
+        int32_t one = take(ac);
+        k = one == 0 ? kFailed : k + ((one >> 8) & 0xFF);
       }
-      if (k >= 64) break;
-    }
+      return k < 64;
+    };
+    do {
+      refill();
+    } while (skip() && skip() && skip() && skip());
     if (!ended()) return false;
     save();
     *out = JpegIdct::DcSample(int32_t{sc.pred} * sc.quant[0]);
@@ -585,18 +558,20 @@ bool JpegDecoder::DecodeBlock(ScanComponent& sc, uint8_t* out, int stride) {
   } else {
     int16_t* coef = state_->coef;
     coef[0] = sc.pred;
-    for (;;) {
-      refill();
-      e = fast(ac);
-      if (e != 0) {
-        consume(e & 0xFF);
-      } else if ((e = decodeLong(ac, HuffmanTable::Class::Ac)) == 0) {
+    // Stores one coefficient; false once the block has ended or failed.
+    auto next = [&] {
+      int32_t one = take(ac);
+      if (one == 0) {
+        k = kFailed;
         return false;
       }
-      k += (e >> 8) & 0xFF;
-      coef[kStore.after[k]] = static_cast<int16_t>(e >> 16);
-      if (k >= 64) break;
-    }
+      k += (one >> 8) & 0xFF;
+      coef[kStore.after[k]] = static_cast<int16_t>(one >> 16);
+      return k < 64;
+    };
+    do {
+      refill();
+    } while (next() && next() && next() && next());
     if (!ended()) return false;
     save();
     if (k == HuffmanTable::kEndOfBlock + 1) {

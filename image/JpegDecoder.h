@@ -63,7 +63,7 @@ class JpegDecoder {
   int32_t CheckLayout() const;
   int32_t CheckScan() const;
   // Entropy-coded data.
-  void RefillSlow();
+  [[gnu::noinline]] void RefillSlow();
   int32_t ProcessRestart();
   template <int kLevel>
   int32_t DecodeScan(Bitmap& out);
