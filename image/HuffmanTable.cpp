@@ -20,6 +20,7 @@ bool HuffmanTable::Build(Class cls, const uint8_t counts[16], const uint8_t* sym
   static_assert(kLookupBits <= 15 && kSkipBits <= 16, "lengths and lookups must fit their fields");
   defined_ = false;
   class_ = cls;
+  std::memset(codes_, 0, sizeof(codes_));
   std::memset(fast_, 0, sizeof(fast_));
   std::memcpy(symbols_, symbols, static_cast<size_t>(symbolCount));
 
@@ -40,6 +41,7 @@ bool HuffmanTable::Build(Class cls, const uint8_t counts[16], const uint8_t* sym
       int advance = cls == Class::Ac ? Advance(sym) : 0;
       for (uint32_t j = 0; j < span; ++j) {
         uint32_t peek = first + j;
+        codes_[peek] = static_cast<uint16_t>(len << 8 | sym);
         if (!usable || len + size > kLookupBits) continue;
         int32_t value = 0;
         if (size != 0) {
@@ -95,7 +97,8 @@ int32_t HuffmanTable::DecodeAny(uint32_t peek16, int firstLength) const {
 }
 
 int32_t HuffmanTable::Slow(uint64_t window) const {
-  int32_t found = DecodeAny(static_cast<uint32_t>(window >> 48), 1);
+  int32_t found = codes_[window >> (64 - kLookupBits)];
+  if (found == 0) found = DecodeAny(static_cast<uint32_t>(window >> 48), kLookupBits + 1);
   if (found < 0) return 0;
   int len = found >> 8;
   auto sym = static_cast<uint8_t>(found & 0xFF);
