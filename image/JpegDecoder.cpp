@@ -580,13 +580,9 @@ bool JpegDecoder::DecodeBlock(ScanComponent& sc, uint8_t* out, int stride) {
       coef[0] = 0;
       return true;
     }
-    if constexpr (kLevel == 0) {
-      kernels_->full(coef, sc.quant, out, stride);
-    } else {
-      if constexpr (kLevel == 1) JpegIdct::Half(coef, sc.quant, out, stride);
-      if constexpr (kLevel == 2) JpegIdct::Quarter(coef, sc.quant, out, stride);
-      std::memset(coef, 0, 64 * sizeof(coef[0]));
-    }
+    if constexpr (kLevel == 0) kernels_->full(coef, sc.quant, out, stride);
+    if constexpr (kLevel == 1) kernels_->half(coef, sc.quant, out, stride);
+    if constexpr (kLevel == 2) kernels_->quarter(coef, sc.quant, out, stride);
     return true;
   }
 }

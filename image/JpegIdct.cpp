@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <cstring>
 
-#include "image/JpegIdctEight.h"
+#include "image/JpegIdctPasses.h"
 
 namespace image {
 
@@ -14,32 +14,6 @@ using namespace idct;
 constexpr int64_t Descale(int64_t x, int n) { return (x + (int64_t{1} << (n - 1))) >> n; }
 
 inline uint8_t Clamp(int64_t v) { return static_cast<uint8_t>(std::clamp<int64_t>(v + 128, 0, 255)); }
-
-// Means of sample pairs of the 8-point transform, from coefficients 0-3 and 5-7.
-struct Four {
-  int64_t o[4];
-  Four(int64_t x0, int64_t x1, int64_t x2, int64_t x3, int64_t x5, int64_t x6, int64_t x7) {
-    int64_t t0 = x0 << kConstBits;
-    int64_t q = x2 * Fix(0.923879533) - x6 * Fix(0.382683432);
-    int64_t e0 = t0 + q, e1 = t0 - q;
-    int64_t d0 = x1 * Fix(1.281457724) - x7 * Fix(0.254897790) + x3 * Fix(0.449988112) - x5 * Fix(0.300672443);
-    int64_t d1 = x1 * Fix(0.530797169) - x7 * Fix(0.105582121) - x3 * Fix(1.086367402) + x5 * Fix(0.725887491);
-    o[0] = e0 + d0; o[3] = e0 - d0;
-    o[1] = e1 + d1; o[2] = e1 - d1;
-  }
-};
-
-// Means of sample quadruples of the 8-point transform, from coefficients 0, 1, 3, 5, 7.
-struct Two {
-  int64_t o[2];
-  Two(int64_t x0, int64_t x1, int64_t x3, int64_t x5, int64_t x7) {
-    int64_t t0 = x0 << kConstBits;
-    int64_t d = x1 * Fix(0.906127446) - x3 * Fix(0.318189645) + x5 * Fix(0.212607524) - x7 * Fix(0.180239956);
-    o[0] = t0 + d;
-    o[1] = t0 - d;
-  }
-};
-
 
 // The 8 x 8 coefficients, dequantised. A quantised coefficient times a 16-bit table
 // entry always fits in 32 bits.
@@ -85,17 +59,16 @@ void JpegIdct::Full(const int16_t* coef, const int32_t* quant, uint8_t* out, int
 }
 
 void JpegIdct::Half(const int16_t* coef, const int32_t* quant, uint8_t* out, int stride) {
-  Dequantised in(coef, quant);
+  auto in = [coef, quant](int i) { return int64_t{coef[i] * quant[i]}; };
   int64_t ws[4 * 8];
   for (int c = 0; c < 8; ++c) {
     if (c == 4) continue;
-    const int32_t* col = in.v + c;
-    if ((col[8] | col[16] | col[24] | col[40] | col[48] | col[56]) == 0) {
-      int64_t dc = int64_t{col[0]} << kPass1Bits;
+    if ((coef[8 + c] | coef[16 + c] | coef[24 + c] | coef[40 + c] | coef[48 + c] | coef[56 + c]) == 0) {
+      int64_t dc = in(c) << kPass1Bits;
       for (int r = 0; r < 4; ++r) ws[r * 8 + c] = dc;
       continue;
     }
-    Four t(col[0], col[8], col[16], col[24], col[40], col[48], col[56]);
+    Four t(in(c), in(8 + c), in(16 + c), in(24 + c), in(40 + c), in(48 + c), in(56 + c));
     for (int r = 0; r < 4; ++r) ws[r * 8 + c] = Descale(t.o[r], kPass1Shift);
   }
   for (int r = 0; r < 4; ++r) {
@@ -112,15 +85,14 @@ void JpegIdct::Half(const int16_t* coef, const int32_t* quant, uint8_t* out, int
 
 void JpegIdct::Quarter(const int16_t* coef, const int32_t* quant, uint8_t* out, int stride) {
   static constexpr int kCols[5] = {0, 1, 3, 5, 7};
-  Dequantised in(coef, quant);
+  auto in = [coef, quant](int i) { return int64_t{coef[i] * quant[i]}; };
   int64_t ws[2 * 8];
   for (int c : kCols) {
-    const int32_t* col = in.v + c;
-    if ((col[8] | col[24] | col[40] | col[56]) == 0) {
-      ws[c] = ws[8 + c] = int64_t{col[0]} << kPass1Bits;
+    if ((coef[8 + c] | coef[24 + c] | coef[40 + c] | coef[56 + c]) == 0) {
+      ws[c] = ws[8 + c] = in(c) << kPass1Bits;
       continue;
     }
-    Two t(col[0], col[8], col[24], col[40], col[56]);
+    Two t(in(c), in(8 + c), in(24 + c), in(40 + c), in(56 + c));
     ws[c] = Descale(t.o[0], kPass1Shift);
     ws[8 + c] = Descale(t.o[1], kPass1Shift);
   }

@@ -4,8 +4,10 @@
 
 #include <immintrin.h>
 
+#include <cstring>
+
 #include "image/JpegIdct.h"
-#include "image/JpegIdctEight.h"
+#include "image/JpegIdctPasses.h"
 
 namespace image {
 
@@ -78,17 +80,41 @@ TESSARY_AVX2 inline void Transpose(__m256i* v) {
   v[7] = _mm256_permute2x128_si256(u3, u7, 0x31);
 }
 
-// True when every lane of the eight vectors lies within 16 bits.
-TESSARY_AVX2 inline bool Within16Bits(const __m256i* v) {
+// True when every lane of the n vectors lies within 16 bits.
+TESSARY_AVX2 inline bool Within16Bits(const __m256i* v, int n = 8) {
   const __m256i bias = _mm256_set1_epi32(0x8000);
   __m256i any = _mm256_add_epi32(v[0], bias);
-  for (int i = 1; i < 8; ++i) any = _mm256_or_si256(any, _mm256_add_epi32(v[i], bias));
+  for (int i = 1; i < n; ++i) any = _mm256_or_si256(any, _mm256_add_epi32(v[i], bias));
   return _mm256_testz_si256(any, _mm256_set1_epi32(static_cast<int32_t>(0xFFFF0000u))) != 0;
 }
 
-// Hands a block whose values do not fit the lanes to the scalar transform.
-void Scalar(int16_t* coef, const int32_t* quant, uint8_t* out, int stride) {
-  JpegIdct::Full(coef, quant, out, stride);
+// Row r of the coefficients, dequantised.
+TESSARY_AVX2 inline __m256i Row(const int16_t* coef, const int32_t* quant, int r) {
+  __m256i c = _mm256_cvtepi16_epi32(_mm_load_si128(reinterpret_cast<const __m128i*>(coef + 8 * r)));
+  return _mm256_mullo_epi32(c, _mm256_loadu_si256(reinterpret_cast<const __m256i*>(quant + 8 * r)));
+}
+
+TESSARY_AVX2 inline void Clear(int16_t* coef) {
+  for (int i = 0; i < 64; i += 16) _mm256_store_si256(reinterpret_cast<__m256i*>(coef + i), _mm256_setzero_si256());
+}
+
+TESSARY_AVX2 inline __m256i Descale1(__m256i x) {
+  return _mm256_srai_epi32(_mm256_add_epi32(x, _mm256_set1_epi32(1 << (kPass1Shift - 1))), kPass1Shift);
+}
+
+// The second pass's descaling, with the sample offset of 128 folded into the rounding.
+TESSARY_AVX2 inline __m128i Descale2(__m128i x) {
+  return _mm_srai_epi32(_mm_add_epi32(x, _mm_set1_epi32((1 << (kPass2Shift - 1)) + (128 << kPass2Shift))), kPass2Shift);
+}
+
+TESSARY_AVX2 inline __m128i Mul(__m128i a, int64_t c) {
+  return _mm_mullo_epi32(a, _mm_set1_epi32(static_cast<int32_t>(c)));
+}
+
+// Hands a block whose values do not fit the lanes to a scalar transform.
+void Scalar(void (*transform)(const int16_t*, const int32_t*, uint8_t*, int), int16_t* coef, const int32_t* quant,
+            uint8_t* out, int stride) {
+  transform(coef, quant, out, stride);
   for (int i = 0; i < 64; ++i) coef[i] = 0;
 }
 
@@ -97,16 +123,12 @@ void Scalar(int16_t* coef, const int32_t* quant, uint8_t* out, int stride) {
 TESSARY_AVX2 void JpegIdctAvx2::Full(int16_t* coef, const int32_t* quant, uint8_t* out, int stride) {
   // Rows of coefficients, dequantised; the column pass works on all columns at once.
   __m256i v[8];
-  for (int r = 0; r < 8; ++r) {
-    __m256i c = _mm256_cvtepi16_epi32(_mm_load_si128(reinterpret_cast<const __m128i*>(coef + 8 * r)));
-    v[r] = _mm256_mullo_epi32(c, _mm256_loadu_si256(reinterpret_cast<const __m256i*>(quant + 8 * r)));
-  }
-  if (!Within16Bits(v)) return Scalar(coef, quant, out, stride);
+  for (int r = 0; r < 8; ++r) v[r] = Row(coef, quant, r);
+  if (!Within16Bits(v)) return Scalar(JpegIdct::Full, coef, quant, out, stride);
   Eight8(v);
-  const __m256i round1 = _mm256_set1_epi32(1 << (kPass1Shift - 1));
-  for (__m256i& x : v) x = _mm256_srai_epi32(_mm256_add_epi32(x, round1), kPass1Shift);
-  if (!Within16Bits(v)) return Scalar(coef, quant, out, stride);
-  for (int i = 0; i < 64; i += 16) _mm256_store_si256(reinterpret_cast<__m256i*>(coef + i), _mm256_setzero_si256());
+  for (__m256i& x : v) x = Descale1(x);
+  if (!Within16Bits(v)) return Scalar(JpegIdct::Full, coef, quant, out, stride);
+  Clear(coef);
   // Row pass: lane r of v[j] holds row r's input j.
   Transpose(v);
   Eight8(v);
@@ -129,6 +151,85 @@ TESSARY_AVX2 void JpegIdctAvx2::Full(int16_t* coef, const int32_t* quant, uint8_
     _mm_storel_epi64(reinterpret_cast<__m128i*>(out + 2 * i * stride), pairs[i]);
     _mm_storeh_pd(reinterpret_cast<double*>(out + (2 * i + 1) * stride), _mm_castsi128_pd(pairs[i]));
   }
+}
+
+TESSARY_AVX2 void JpegIdctAvx2::Half(int16_t* coef, const int32_t* quant, uint8_t* out, int stride) {
+  // Column pass over all columns at once (column 4 goes unused): rows 0-3 of the
+  // intermediate values.
+  __m256i x[8];
+  for (int r = 0; r < 8; ++r) x[r] = r == 4 ? _mm256_setzero_si256() : Row(coef, quant, r);
+  if (!Within16Bits(x)) return Scalar(JpegIdct::Half, coef, quant, out, stride);
+  __m256i t0 = _mm256_slli_epi32(x[0], kConstBits);
+  __m256i q = _mm256_sub_epi32(Mul(x[2], kM0923), Mul(x[6], kM0382));
+  __m256i e0 = _mm256_add_epi32(t0, q), e1 = _mm256_sub_epi32(t0, q);
+  __m256i d0 = _mm256_add_epi32(_mm256_sub_epi32(Mul(x[1], kM1281), Mul(x[7], kM0254)),
+                                _mm256_sub_epi32(Mul(x[3], kM0449), Mul(x[5], kM0300)));
+  __m256i d1 = _mm256_add_epi32(_mm256_sub_epi32(Mul(x[1], kM0530), Mul(x[7], kM0105)),
+                                _mm256_sub_epi32(Mul(x[5], kM0725), Mul(x[3], kM1086)));
+  __m256i ws[4] = {Descale1(_mm256_add_epi32(e0, d0)), Descale1(_mm256_add_epi32(e1, d1)),
+                   Descale1(_mm256_sub_epi32(e1, d1)), Descale1(_mm256_sub_epi32(e0, d0))};
+  if (!Within16Bits(ws, 4)) return Scalar(JpegIdct::Half, coef, quant, out, stride);
+  Clear(coef);
+  // Row pass over the four rows at once: c[j] holds column j of rows 0-3.
+  __m256i a = _mm256_unpacklo_epi32(ws[0], ws[1]), b = _mm256_unpackhi_epi32(ws[0], ws[1]);
+  __m256i c = _mm256_unpacklo_epi32(ws[2], ws[3]), d = _mm256_unpackhi_epi32(ws[2], ws[3]);
+  __m256i c04 = _mm256_unpacklo_epi64(a, c), c15 = _mm256_unpackhi_epi64(a, c);
+  __m256i c26 = _mm256_unpacklo_epi64(b, d), c37 = _mm256_unpackhi_epi64(b, d);
+  __m128i c0 = _mm256_castsi256_si128(c04), c1 = _mm256_castsi256_si128(c15);
+  __m128i c2 = _mm256_castsi256_si128(c26), c3 = _mm256_castsi256_si128(c37);
+  __m128i c5 = _mm256_extracti128_si256(c15, 1), c6 = _mm256_extracti128_si256(c26, 1);
+  __m128i c7 = _mm256_extracti128_si256(c37, 1);
+  __m128i r0 = _mm_slli_epi32(c0, kConstBits);
+  __m128i rq = _mm_sub_epi32(Mul(c2, kM0923), Mul(c6, kM0382));
+  __m128i f0 = _mm_add_epi32(r0, rq), f1 = _mm_sub_epi32(r0, rq);
+  __m128i g0 =
+      _mm_add_epi32(_mm_sub_epi32(Mul(c1, kM1281), Mul(c7, kM0254)), _mm_sub_epi32(Mul(c3, kM0449), Mul(c5, kM0300)));
+  __m128i g1 =
+      _mm_add_epi32(_mm_sub_epi32(Mul(c1, kM0530), Mul(c7, kM0105)), _mm_sub_epi32(Mul(c5, kM0725), Mul(c3, kM1086)));
+  // Lane r of o[i] is the sample at row r, column i; the packs clamp to 0-255 and the
+  // shuffle puts the bytes row by row.
+  __m128i o01 = _mm_packs_epi32(Descale2(_mm_add_epi32(f0, g0)), Descale2(_mm_add_epi32(f1, g1)));
+  __m128i o23 = _mm_packs_epi32(Descale2(_mm_sub_epi32(f1, g1)), Descale2(_mm_sub_epi32(f0, g0)));
+  __m128i bytes =
+      _mm_shuffle_epi8(_mm_packus_epi16(o01, o23), _mm_setr_epi8(0, 4, 8, 12, 1, 5, 9, 13, 2, 6, 10, 14, 3, 7, 11, 15));
+  for (int r = 0; r < 4; ++r) {
+    int32_t row = _mm_cvtsi128_si32(bytes);
+    std::memcpy(out + r * stride, &row, 4);
+    bytes = _mm_srli_si128(bytes, 4);
+  }
+}
+
+TESSARY_AVX2 void JpegIdctAvx2::Quarter(int16_t* coef, const int32_t* quant, uint8_t* out, int stride) {
+  // Column pass over all columns at once (columns 2, 4 and 6 go unused): rows 0 and 1
+  // of the intermediate values.
+  __m256i x[5] = {Row(coef, quant, 0), Row(coef, quant, 1), Row(coef, quant, 3), Row(coef, quant, 5),
+                  Row(coef, quant, 7)};
+  if (!Within16Bits(x, 5)) return Scalar(JpegIdct::Quarter, coef, quant, out, stride);
+  __m256i t0 = _mm256_slli_epi32(x[0], kConstBits);
+  __m256i d = _mm256_add_epi32(_mm256_sub_epi32(Mul(x[1], kM0906), Mul(x[2], kM0318)),
+                               _mm256_sub_epi32(Mul(x[3], kM0212), Mul(x[4], kM0180)));
+  __m256i ws[2] = {Descale1(_mm256_add_epi32(t0, d)), Descale1(_mm256_sub_epi32(t0, d))};
+  if (!Within16Bits(ws, 2)) return Scalar(JpegIdct::Quarter, coef, quant, out, stride);
+  Clear(coef);
+  // Row pass: the weighted sum of columns 1, 3, 5 and 7 of each row, added up across
+  // lanes, beside column 0.
+  const __m256i weights = _mm256_setr_epi32(0, static_cast<int32_t>(kM0906), 0, static_cast<int32_t>(-kM0318), 0,
+                                            static_cast<int32_t>(kM0212), 0, static_cast<int32_t>(-kM0180));
+  __m256i p = _mm256_hadd_epi32(_mm256_mullo_epi32(ws[0], weights), _mm256_mullo_epi32(ws[1], weights));
+  p = _mm256_hadd_epi32(p, p);
+  // Lanes 0 and 1: the sums of rows 0 and 1.
+  __m128i sums = _mm_add_epi32(_mm256_castsi256_si128(p), _mm256_extracti128_si256(p, 1));
+  __m128i firsts = _mm_unpacklo_epi32(_mm256_castsi256_si128(ws[0]), _mm256_castsi256_si128(ws[1]));
+  __m128i base = _mm_slli_epi32(firsts, kConstBits);
+  // Lanes: row 0 column 0, row 1 column 0, row 0 column 1, row 1 column 1.
+  __m128i both = _mm_unpacklo_epi64(_mm_add_epi32(base, sums), _mm_sub_epi32(base, sums));
+  __m128i v = Descale2(both);
+  v = _mm_packus_epi16(_mm_packs_epi32(v, v), _mm_setzero_si128());
+  uint32_t four = static_cast<uint32_t>(_mm_cvtsi128_si32(v));
+  out[0] = static_cast<uint8_t>(four);
+  out[stride] = static_cast<uint8_t>(four >> 8);
+  out[1] = static_cast<uint8_t>(four >> 16);
+  out[stride + 1] = static_cast<uint8_t>(four >> 24);
 }
 
 }  // namespace image

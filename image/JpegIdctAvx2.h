@@ -6,12 +6,15 @@
 
 namespace image {
 
-// JpegIdct::Full with AVX2: both passes over all 8 columns or rows at once in 32-bit
-// lanes. Where a block's values could overflow those lanes it hands the block to
-// JpegIdct::Full, so the samples are always the same. Leaves the coefficients zero.
+// JpegIdct's transforms with AVX2: each pass over all columns or rows at once in
+// 32-bit lanes. Where a block's values could overflow those lanes it goes to the
+// scalar transform, so the samples are always the same. They leave the coefficients
+// zero.
 class JpegIdctAvx2 {
  public:
   TESSARY_AVX2 static void Full(int16_t* coef, const int32_t* quant, uint8_t* out, int stride);
+  TESSARY_AVX2 static void Half(int16_t* coef, const int32_t* quant, uint8_t* out, int stride);
+  TESSARY_AVX2 static void Quarter(int16_t* coef, const int32_t* quant, uint8_t* out, int stride);
 };
 
 }  // namespace image

@@ -12,8 +12,9 @@ namespace image {
 
 namespace {
 
-void Full(int16_t* coef, const int32_t* quant, uint8_t* out, int stride) {
-  JpegIdct::Full(coef, quant, out, stride);
+template <void (*kTransform)(const int16_t*, const int32_t*, uint8_t*, int)>
+void Transform(int16_t* coef, const int32_t* quant, uint8_t* out, int stride) {
+  kTransform(coef, quant, out, stride);
   std::memset(coef, 0, 64 * sizeof(coef[0]));
 }
 
@@ -28,11 +29,21 @@ void Ycc(const uint8_t* y, int yStride, const uint8_t* cb, const uint8_t* cr, in
   ColourConverter::Instance().Ycc<H, V>(y, yStride, cb, cr, cStride, out, outStride, w, h);
 }
 
-constexpr JpegKernels kPortable = {"portable", Full, Grey, Ycc<1, 1>, Ycc<2, 1>, Ycc<1, 2>, Ycc<2, 2>};
+constexpr JpegKernels kPortable = {"portable",
+                                   Transform<JpegIdct::Full>,
+                                   Transform<JpegIdct::Half>,
+                                   Transform<JpegIdct::Quarter>,
+                                   Grey,
+                                   Ycc<1, 1>,
+                                   Ycc<2, 1>,
+                                   Ycc<1, 2>,
+                                   Ycc<2, 2>};
 
 #if TESSARY_HAS_AVX2
 constexpr JpegKernels kAvx2 = {"avx2",
                                JpegIdctAvx2::Full,
+                               JpegIdctAvx2::Half,
+                               JpegIdctAvx2::Quarter,
                                ColourConverterAvx2::Grey,
                                ColourConverterAvx2::Ycc11,
                                ColourConverterAvx2::Ycc21,

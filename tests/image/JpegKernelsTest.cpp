@@ -27,30 +27,32 @@ class JpegKernelsTest : public testing::Test {
 };
 
 // Blocks from plain photo values up to the extremes of 16-bit tables, where the
-// vector transform must hand over to the scalar one.
+// vector transforms must hand over to the scalar ones.
 TEST_F(JpegKernelsTest, TransformsAgreeFromSmallToExtremeCoefficients) {
   std::mt19937 rng(17);
   alignas(32) int16_t coef[80];
   alignas(32) int32_t quant[64];
-  for (int magnitude : {1, 16, 256, 2048, 32767}) {
-    for (int quantMax : {1, 8, 99, 255, 4096, 65535}) {
-      for (int trial = 0; trial < 200; ++trial) {
-        std::uniform_int_distribution<int> value(-magnitude - 1, magnitude);
-        std::uniform_int_distribution<int> step(1, quantMax);
-        int used = trial % 64 + 1;  // how many coefficients are not zero
-        for (int i = 0; i < 64; ++i) {
-          coef[i] = static_cast<int16_t>(i < used ? value(rng) : 0);
-          quant[i] = step(rng);
+  for (auto transform : {&JpegKernels::full, &JpegKernels::half, &JpegKernels::quarter}) {
+    for (int magnitude : {1, 16, 256, 2048, 32767}) {
+      for (int quantMax : {1, 8, 99, 255, 4096, 65535}) {
+        for (int trial = 0; trial < 100; ++trial) {
+          std::uniform_int_distribution<int> value(-magnitude - 1, magnitude);
+          std::uniform_int_distribution<int> step(1, quantMax);
+          int used = trial % 64 + 1;  // how many coefficients are not zero
+          for (int i = 0; i < 64; ++i) {
+            coef[i] = static_cast<int16_t>(i < used ? value(rng) : 0);
+            quant[i] = step(rng);
+          }
+          alignas(32) int16_t copy[80];
+          std::memcpy(copy, coef, sizeof coef);
+          uint8_t a[8 * 12], b[8 * 12];
+          std::memset(a, 0xAA, sizeof a);
+          std::memset(b, 0xAA, sizeof b);
+          (best_.*transform)(coef, quant, a, 12);
+          (portable_.*transform)(copy, quant, b, 12);
+          ASSERT_EQ(std::memcmp(a, b, sizeof a), 0) << "magnitude " << magnitude << " quant " << quantMax;
+          for (int i = 0; i < 64; ++i) ASSERT_EQ(coef[i], 0) << "left behind at " << i;
         }
-        alignas(32) int16_t copy[80];
-        std::memcpy(copy, coef, sizeof coef);
-        uint8_t a[8 * 12], b[8 * 12];
-        std::memset(a, 0xAA, sizeof a);
-        std::memset(b, 0xAA, sizeof b);
-        best_.full(coef, quant, a, 12);
-        portable_.full(copy, quant, b, 12);
-        ASSERT_EQ(std::memcmp(a, b, sizeof a), 0) << "magnitude " << magnitude << " quant " << quantMax;
-        for (int i = 0; i < 64; ++i) ASSERT_EQ(coef[i], 0) << "left behind at " << i;
       }
     }
   }

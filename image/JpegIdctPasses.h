@@ -2,7 +2,9 @@
 
 #include <cstdint>
 
-// The fixed-point 8-point inverse DCT shared by the scalar and vector transforms.
+// The fixed-point 1-D passes shared by the scalar and vector inverse transforms: the
+// 8-point inverse DCT, and the means of its outputs in pairs and quadruples that the
+// reduced transforms compute directly.
 namespace image::idct {
 
 // Fixed point with 13 fraction bits; the first pass keeps 2 extra bits of precision.
@@ -63,16 +65,61 @@ struct Eight {
   }
 };
 
-// The largest |output| per unit of max |input|: each output is an integer linear form
-// of the inputs, and its largest value for inputs within [-1, 1] is reached at a
-// vector of signs.
+// Factors of the reduced passes.
+constexpr int64_t kM0105 = Fix(0.105582121);
+constexpr int64_t kM0180 = Fix(0.180239956);
+constexpr int64_t kM0212 = Fix(0.212607524);
+constexpr int64_t kM0254 = Fix(0.254897790);
+constexpr int64_t kM0300 = Fix(0.300672443);
+constexpr int64_t kM0318 = Fix(0.318189645);
+constexpr int64_t kM0382 = Fix(0.382683432);
+constexpr int64_t kM0449 = Fix(0.449988112);
+constexpr int64_t kM0530 = Fix(0.530797169);
+constexpr int64_t kM0725 = Fix(0.725887491);
+constexpr int64_t kM0906 = Fix(0.906127446);
+constexpr int64_t kM0923 = Fix(0.923879533);
+constexpr int64_t kM1086 = Fix(1.086367402);
+constexpr int64_t kM1281 = Fix(1.281457724);
+
+// Means of sample pairs of the 8-point transform, from coefficients 0-3 and 5-7.
+struct Four {
+  int64_t o[4] = {};
+  constexpr Four(int64_t x0, int64_t x1, int64_t x2, int64_t x3, int64_t x5, int64_t x6, int64_t x7) {
+    int64_t t0 = x0 << kConstBits;
+    int64_t q = x2 * kM0923 - x6 * kM0382;
+    int64_t e0 = t0 + q, e1 = t0 - q;
+    int64_t d0 = x1 * kM1281 - x7 * kM0254 + x3 * kM0449 - x5 * kM0300;
+    int64_t d1 = x1 * kM0530 - x7 * kM0105 - x3 * kM1086 + x5 * kM0725;
+    o[0] = e0 + d0; o[3] = e0 - d0;
+    o[1] = e1 + d1; o[2] = e1 - d1;
+  }
+};
+
+// Means of sample quadruples of the 8-point transform, from coefficients 0, 1, 3, 5, 7.
+struct Two {
+  int64_t o[2] = {};
+  constexpr Two(int64_t x0, int64_t x1, int64_t x3, int64_t x5, int64_t x7) {
+    int64_t t0 = x0 << kConstBits;
+    int64_t d = x1 * kM0906 - x3 * kM0318 + x5 * kM0212 - x7 * kM0180;
+    o[0] = t0 + d;
+    o[1] = t0 - d;
+  }
+};
+
+// The largest |output| of the three passes per unit of max |input|: each output is an
+// integer linear form of the inputs, and its largest value for inputs within [-1, 1]
+// is reached at a vector of signs.
 constexpr int64_t MaxGain() {
   int64_t best = 0;
+  auto keep = [&best](const int64_t* o, int n) {
+    for (int i = 0; i < n; ++i) best = o[i] > best ? o[i] : best;
+  };
   for (int signs = 0; signs < 256; ++signs) {
     int64_t x[8];
     for (int j = 0; j < 8; ++j) x[j] = (signs >> j & 1) != 0 ? 1 : -1;
-    Eight t(x[0], x[1], x[2], x[3], x[4], x[5], x[6], x[7]);
-    for (int64_t v : t.o) best = v > best ? v : best;
+    keep(Eight(x[0], x[1], x[2], x[3], x[4], x[5], x[6], x[7]).o, 8);
+    keep(Four(x[0], x[1], x[2], x[3], x[5], x[6], x[7]).o, 4);
+    keep(Two(x[0], x[1], x[3], x[5], x[7]).o, 2);
   }
   return best;
 }
