@@ -2,7 +2,9 @@
 // reduction level, on smooth synthetic pictures and on busy ones encoded as a camera
 // encodes them; and entry-thumbnail making from a 12 MP photo with and without an EXIF
 // thumbnail. Run once as is and once with JSIMD_FORCENONE=1 to compare with
-// libjpeg-turbo without its SIMD code.
+// libjpeg-turbo without its SIMD code; OursPortable is our decoder without its vector
+// code. Pin it to one core and compare CPU times of the same run, e.g. with
+// --benchmark_enable_random_interleaving=true --benchmark_repetitions=5.
 #include <benchmark/benchmark.h>
 
 #include <algorithm>
@@ -23,6 +25,7 @@
 
 #include "image/EntryThumbnail.h"
 #include "image/JpegDecoder.h"
+#include "image/JpegKernels.h"
 #include "image/JpegMemorySource.h"
 #include "platform/DeviceFileSystem.h"
 
@@ -184,13 +187,14 @@ const Bytes& PictureBytes(int index) {
   return it->second;
 }
 
-void Ours(benchmark::State& state) {
+void Decode(benchmark::State& state, const image::JpegKernels& kernels) {
   const Bytes& jpeg = PictureBytes(static_cast<int>(state.range(0)));
   int level = static_cast<int>(state.range(1));
   image::Bitmap bitmap;
   for (auto _ : state) {
     image::JpegMemorySource source(jpeg.data(), jpeg.size());
     image::JpegDecoder decoder(source);
+    decoder.SetKernels(kernels);
     if (decoder.ReadHeaders() != 0 || decoder.Decode(level, bitmap) != 0) {
       state.SkipWithError("decode failed");
       break;
@@ -202,6 +206,10 @@ void Ours(benchmark::State& state) {
                                               benchmark::Counter::kIsIterationInvariantRate);
   state.counters["bits/px"] = static_cast<double>(jpeg.size()) * 8 / (static_cast<double>(p.width) * p.height);
 }
+
+// With the kernels chosen for this processor, and with the portable ones.
+void Ours(benchmark::State& state) { Decode(state, image::JpegKernels::Best()); }
+void OursPortable(benchmark::State& state) { Decode(state, image::JpegKernels::Portable()); }
 
 // libjpeg-turbo straight to RGB565 with replicated chroma: the same work as ours.
 void Turbo(benchmark::State& state) {
@@ -250,6 +258,7 @@ void Levels(benchmark::internal::Benchmark* b) {
 }
 
 BENCHMARK(Ours)->Apply(Levels);
+BENCHMARK(OursPortable)->Apply(Levels);
 BENCHMARK(Turbo)->Apply(Levels);
 
 // A device root in a temporary folder holding one 12 MP photo.
