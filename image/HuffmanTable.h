@@ -51,12 +51,13 @@ class HuffmanTable {
 
   bool defined_ = false;
   Class class_ = Class::Dc;
-  uint16_t codes_[kLookupSize] = {};  // (length << 8) | symbol of the codes of up to kLookupBits bits
-  int32_t fast_[kLookupSize] = {};
-  uint32_t limit_[17] = {};   // first 16-bit left-justified code value past the codes of each length
-  int32_t offset_[17] = {};   // symbol index minus code value, per length
+  uint32_t limit_[17] = {};  // first 16-bit left-justified code value past the codes of each length
+  int32_t offset_[17] = {};  // symbol index minus code value, per length
   uint8_t symbols_[256] = {};
-  uint32_t skip_[kSkipSize];  // filled by BuildSkip()
+  // The lookups are filled by Build() and BuildSkip(), and read only after them.
+  uint16_t codes_[kLookupSize];  // (length << 8) | symbol of the codes of up to kLookupBits bits
+  int32_t fast_[kLookupSize];
+  uint32_t skip_[kSkipSize];
 };
 
 }  // namespace image

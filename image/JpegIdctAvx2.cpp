@@ -149,7 +149,7 @@ TESSARY_AVX2 void JpegIdctAvx2::Full(int16_t* coef, const int32_t* quant, uint8_
                       _mm256_extracti128_si256(rows0145, 1), _mm256_extracti128_si256(rows2367, 1)};
   for (int i = 0; i < 4; ++i) {
     _mm_storel_epi64(reinterpret_cast<__m128i*>(out + 2 * i * stride), pairs[i]);
-    _mm_storeh_pd(reinterpret_cast<double*>(out + (2 * i + 1) * stride), _mm_castsi128_pd(pairs[i]));
+    _mm_storel_epi64(reinterpret_cast<__m128i*>(out + (2 * i + 1) * stride), _mm_unpackhi_epi64(pairs[i], pairs[i]));
   }
 }
 

@@ -86,6 +86,21 @@ TEST(JpegDecoder, AgreesAcrossQualitiesAndImageSpecificTables) {
   }
 }
 
+TEST(JpegDecoder, AgreesWhereBlocksEndAtTheirLastCoefficient) {
+  // Noise at quality 100 fills most blocks up to coefficient 63, which then ends them
+  // without an end-of-block code.
+  jpegtest::RgbImage noise = jpegtest::SyntheticPhoto(48, 32);
+  for (size_t i = 0; i < noise.rgb.size(); ++i) noise.rgb[i] = static_cast<uint8_t>((i * 2654435761u) >> 13);
+  for (const Layout& l : {kLayouts[0], kLayouts[3], kLayouts[4]}) {
+    EncodeOptions o;
+    o.hSamp = l.h;
+    o.vSamp = l.v;
+    o.grey = l.grey;
+    o.quality = 100;
+    ExpectAgreement(jpegtest::EncodeJpeg(noise, o), std::string(l.name) + " noise");
+  }
+}
+
 TEST(JpegDecoder, HonoursRestartIntervals) {
   for (int interval : {1, 2, 7}) {
     for (const Layout& l : {kLayouts[0], kLayouts[3], kLayouts[4]}) {
