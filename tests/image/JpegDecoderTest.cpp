@@ -143,15 +143,19 @@ TEST(JpegDecoder, ReadsFromAFileSizedPieceBoundaryOnward) {
   o.restartInterval = 3;
   o.quality = 95;
   Bytes jpeg = jpegtest::EncodeJpeg(jpegtest::SyntheticPhoto(160, 120), o);
-  Decoded whole = DecodeAt(jpeg, 0);
-  ASSERT_EQ(whole.rc, 0);
-  Trickle source(jpeg);
-  image::JpegDecoder decoder(source);
-  ASSERT_EQ(decoder.ReadHeaders(), 0);
-  image::Bitmap pieces;
-  ASSERT_EQ(decoder.Decode(0, pieces), 0);
-  for (uint32_t y = 0; y < 120; ++y) {
-    for (uint32_t x = 0; x < 160; ++x) ASSERT_EQ(pieces.Pixel(x, y), whole.bitmap.Pixel(x, y)) << x << "," << y;
+  for (int level = 0; level <= image::JpegDecoder::kMaxLevel; ++level) {
+    Decoded whole = DecodeAt(jpeg, level);
+    ASSERT_EQ(whole.rc, 0);
+    Trickle source(jpeg);
+    image::JpegDecoder decoder(source);
+    ASSERT_EQ(decoder.ReadHeaders(), 0);
+    image::Bitmap pieces;
+    ASSERT_EQ(decoder.Decode(level, pieces), 0);
+    for (uint32_t y = 0; y < pieces.Height(); ++y) {
+      for (uint32_t x = 0; x < pieces.Width(); ++x) {
+        ASSERT_EQ(pieces.Pixel(x, y), whole.bitmap.Pixel(x, y)) << "level " << level << " at " << x << "," << y;
+      }
+    }
   }
 }
 
