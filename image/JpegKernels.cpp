@@ -29,26 +29,28 @@ void Ycc(const uint8_t* y, int yStride, const uint8_t* cb, const uint8_t* cr, in
   ColourConverter::Instance().Ycc<H, V>(y, yStride, cb, cr, cStride, out, outStride, w, h);
 }
 
-constexpr JpegKernels kPortable = {"portable",
-                                   Transform<JpegIdct::Full>,
-                                   Transform<JpegIdct::Half>,
-                                   Transform<JpegIdct::Quarter>,
-                                   Grey,
-                                   Ycc<1, 1>,
-                                   Ycc<2, 1>,
-                                   Ycc<1, 2>,
-                                   Ycc<2, 2>};
+constexpr JpegKernels kPortable = {
+    Transform<JpegIdct::Full>,
+    Transform<JpegIdct::Half>,
+    Transform<JpegIdct::Quarter>,
+    Grey,
+    Ycc<1, 1>,
+    Ycc<2, 1>,
+    Ycc<1, 2>,
+    Ycc<2, 2>,
+};
 
 #if TESSARY_HAS_AVX2
-constexpr JpegKernels kAvx2 = {"avx2",
-                               JpegIdctAvx2::Full,
-                               JpegIdctAvx2::Half,
-                               JpegIdctAvx2::Quarter,
-                               ColourConverterAvx2::Grey,
-                               ColourConverterAvx2::Ycc11,
-                               ColourConverterAvx2::Ycc21,
-                               ColourConverterAvx2::Ycc12,
-                               ColourConverterAvx2::Ycc22};
+constexpr JpegKernels kAvx2 = {
+    JpegIdctAvx2::Full,
+    JpegIdctAvx2::Half,
+    JpegIdctAvx2::Quarter,
+    ColourConverterAvx2::Grey,
+    ColourConverterAvx2::Ycc11,
+    ColourConverterAvx2::Ycc21,
+    ColourConverterAvx2::Ycc12,
+    ColourConverterAvx2::Ycc22,
+};
 #endif
 
 }  // namespace

@@ -17,7 +17,6 @@ struct JpegKernels {
   using Convert = void (*)(const uint8_t* y, int yStride, const uint8_t* cb, const uint8_t* cr, int cStride,
                            uint16_t* out, ptrdiff_t outStride, int w, int h);
 
-  const char* name;
   Transform full;
   Transform half;
   Transform quarter;
