@@ -536,21 +536,28 @@ bool JpegDecoder::DecodeBlock(ScanComponent& sc, uint8_t* out, int stride) {
   // Each group of symbols below starts with at least 56 bits in the buffer, enough for
   // four lookups of up to 12 bits.
   if constexpr (kLevel == 3) {
-    // Passes over some symbols; false once the block has ended or failed.
-    auto skip = [&] {
-      uint32_t m = ac.Skip(static_cast<uint32_t>(acc >> (64 - HuffmanTable::kSkipBits)));
-      if (static_cast<int>(m >> 16) >= k) {
-        consume(static_cast<int>(m & 0xFF));
-        k += static_cast<int>((m >> 8) & 0xFF);
-      } else {
-        int32_t one = take(ac);
-        k = one == 0 ? kFailed : k + ((one >> 8) & 0xFF);
-      }
+    // Each passes over one symbol, or some; false once the block has ended or failed.
+    auto one = [&] {
+      int32_t e = take(ac);
+      k = e == 0 ? kFailed : k + ((e >> 8) & 0xFF);
       return k < 64;
     };
-    do {
-      refill();
-    } while (skip() && skip() && skip() && skip());
+    auto some = [&] {
+      uint32_t m = ac.Skip(static_cast<uint32_t>(acc >> (64 - HuffmanTable::kSkipBits)));
+      if (static_cast<int>(m >> 16) < k) return one();
+      consume(static_cast<int>(m & 0xFF));
+      k += static_cast<int>((m >> 8) & 0xFF);
+      return k < 64;
+    };
+    if (skipTables_) {
+      do {
+        refill();
+      } while (some() && some() && some() && some());
+    } else {
+      do {
+        refill();
+      } while (one() && one() && one() && one());
+    }
     if (!ended()) return false;
     save();
     *out = JpegIdct::DcSample(int32_t{sc.pred} * sc.quant[0]);
@@ -617,6 +624,9 @@ int32_t JpegDecoder::Decode(int level, Bitmap& out) {
   if (int32_t rc = out.Allocate(outW, outH); rc != 0) return Fail(rc);
 
   State& s = *state_;
+  // Tables for passing over several symbols at once pay for themselves only on
+  // pictures of more blocks than they have entries.
+  skipTables_ = level == kMaxLevel && mcusX * mcusY * blocksPerMcu >= HuffmanTable::kSkipSize;
   for (int i = 0; i < s.scanCount; ++i) {
     ScanComponent& sc = s.scan[i];
     const JpegComponent& c = h.components[sc.frameIndex];
@@ -626,7 +636,7 @@ int32_t JpegDecoder::Decode(int level, Bitmap& out) {
     for (int k = 0; k < 64; ++k) natural[kZigzag[k]] = s.quant[c.quantTable][k];
     sc.quant = natural;
     sc.pred = 0;
-    if (level == kMaxLevel) s.huffman[4 + c.acTable].BuildSkip();
+    if (skipTables_) s.huffman[4 + c.acTable].BuildSkip();
   }
   acc_ = 0;
   bits_ = 0;

@@ -91,6 +91,7 @@ class JpegDecoder {
   int stuffed_ = 0;     // zero bits put in after the data ended or a marker came
   int marker_ = 0;      // marker met in the entropy-coded data, 0 when none
   bool ended_ = false;
+  bool skipTables_ = false;  // the AC tables' Skip() is ready
 };
 
 }  // namespace image

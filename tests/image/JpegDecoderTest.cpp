@@ -88,16 +88,21 @@ TEST(JpegDecoder, AgreesAcrossQualitiesAndImageSpecificTables) {
 
 TEST(JpegDecoder, AgreesWhereBlocksEndAtTheirLastCoefficient) {
   // Noise at quality 100 fills most blocks up to coefficient 63, which then ends them
-  // without an end-of-block code.
-  jpegtest::RgbImage noise = jpegtest::SyntheticPhoto(48, 32);
-  for (size_t i = 0; i < noise.rgb.size(); ++i) noise.rgb[i] = static_cast<uint8_t>((i * 2654435761u) >> 13);
-  for (const Layout& l : {kLayouts[0], kLayouts[3], kLayouts[4]}) {
+  // without an end-of-block code. The large picture has enough blocks for 1/8 to pass
+  // over several symbols at a time.
+  struct Case {
+    uint32_t side;
+    Layout layout;
+  };
+  for (const Case& c : {Case{48, kLayouts[0]}, Case{48, kLayouts[3]}, Case{48, kLayouts[4]}, Case{384, kLayouts[0]}}) {
+    jpegtest::RgbImage noise = jpegtest::SyntheticPhoto(c.side, c.side);
+    for (size_t i = 0; i < noise.rgb.size(); ++i) noise.rgb[i] = static_cast<uint8_t>((i * 2654435761u) >> 13);
     EncodeOptions o;
-    o.hSamp = l.h;
-    o.vSamp = l.v;
-    o.grey = l.grey;
+    o.hSamp = c.layout.h;
+    o.vSamp = c.layout.v;
+    o.grey = c.layout.grey;
     o.quality = 100;
-    ExpectAgreement(jpegtest::EncodeJpeg(noise, o), std::string(l.name) + " noise");
+    ExpectAgreement(jpegtest::EncodeJpeg(noise, o), std::string(c.layout.name) + " noise " + std::to_string(c.side));
   }
 }
 

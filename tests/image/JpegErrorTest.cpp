@@ -243,15 +243,16 @@ TEST(JpegErrors, EntropyCodedData) {
   EXPECT_EQ(DecodeAll(Bytes(b.begin(), b.end() - 2)), 0);
 }
 
-// A grey 8 x 8 picture with tables of its own: DC differences are all 0 (code "0");
-// AC codes are "0" for a run of 16 zeros, "10" for 2 zeros and a coefficient of size
-// 1, "110" for the end of block and "111" for a coefficient of size 1. `bits` is the
-// scan, padded with ones.
-Bytes HandMade(const std::string& bits) {
+// A grey square picture of `side` pixels with tables of its own: DC differences are
+// all 0 (code "0"); AC codes are "0" for a run of 16 zeros, "10" for 2 zeros and a
+// coefficient of size 1, "110" for the end of block and "111" for a coefficient of
+// size 1. `bits` is the scan, padded with ones.
+Bytes HandMade(const std::string& bits, uint16_t side = 8) {
   Bytes b = {0xFF, 0xD8};
   Bytes quant(65, 1);
   quant[0] = 0;
-  Bytes sof = Segment(0xC0, {8, 0, 8, 0, 8, 1, 1, 0x11, 0});
+  auto hi = static_cast<uint8_t>(side >> 8), lo = static_cast<uint8_t>(side);
+  Bytes sof = Segment(0xC0, {8, hi, lo, hi, lo, 1, 1, 0x11, 0});
   Bytes dc = {0x00, 1, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0x00};
   Bytes ac = {0x10, 1, 1, 2, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0xF0, 0x21, 0x00, 0x01};
   for (const Bytes& seg : {Segment(0xDB, quant), sof, Segment(0xC4, dc), Segment(0xC4, ac),
@@ -270,16 +271,26 @@ Bytes HandMade(const std::string& bits) {
 
 TEST(JpegErrors, RunsOfZerosPastTheLastCoefficient) {
   const std::string dc = "0", run16 = "0", run2 = "101", single = "1111", end = "110";
-  for (int level = 0; level <= 3; ++level) {
-    SCOPED_TRACE(level);
-    // Three runs of 16 zeros reach position 49; five coefficients after runs of 2
-    // end the block at position 63 without an end of block.
-    EXPECT_EQ(DecodeAll(HandMade(dc + run16 + run16 + run16 + end), level), 0);
-    EXPECT_EQ(DecodeAll(HandMade(dc + run16 + run16 + run16 + run2 + run2 + run2 + run2 + run2), level), 0);
-    // A fourth run of 16, or a run of 2 from position 62, goes past position 63.
-    EXPECT_EQ(DecodeAll(HandMade(dc + run16 + run16 + run16 + run16 + end), level), image::kJpegErrBadCode);
-    EXPECT_EQ(DecodeAll(HandMade(dc + run16 + run16 + run16 + single + run2 + run2 + run2 + run2 + run2), level),
-              image::kJpegErrBadCode);
+  // Three runs of 16 zeros reach position 49; five coefficients after runs of 2 end
+  // the block at position 63 without an end of block.
+  const std::string good[] = {dc + run16 + run16 + run16 + end,
+                              dc + run16 + run16 + run16 + run2 + run2 + run2 + run2 + run2};
+  // A fourth run of 16, or a run of 2 from position 62, goes past position 63.
+  const std::string bad[] = {dc + run16 + run16 + run16 + run16 + end,
+                             dc + run16 + run16 + run16 + single + run2 + run2 + run2 + run2 + run2};
+  // One block, and 4096 blocks (the last one bad), which 1/8 passes over several
+  // symbols at a time.
+  for (int blocks : {1, 4096}) {
+    uint16_t side = blocks == 1 ? 8 : 512;
+    for (int level = 0; level <= 3; ++level) {
+      SCOPED_TRACE(std::to_string(blocks) + " blocks, level " + std::to_string(level));
+      for (int i = 0; i < 2; ++i) {
+        std::string before;
+        for (int n = 1; n < blocks; ++n) before += good[n % 2];
+        EXPECT_EQ(DecodeAll(HandMade(before + good[i], side), level), 0);
+        EXPECT_EQ(DecodeAll(HandMade(before + bad[i], side), level), image::kJpegErrBadCode);
+      }
+    }
   }
 }
 
