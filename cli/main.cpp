@@ -39,5 +39,8 @@ int main(int argc, char** argv) {
     return CliContext::kOk;
   }
   if (!ctx.Prepare()) return CliContext::kFailure;
+  if (ctx.changesFiles) {
+    if (const int status = ctx.Lock(); status != CliContext::kOk) return status;
+  }
   return ctx.run();
 }

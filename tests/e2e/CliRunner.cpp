@@ -54,6 +54,10 @@ pid_t Cli::Start(const std::vector<std::string>& args, const std::string& passwo
   posix_spawn_file_actions_addopen(&actions, 0, "/dev/null", O_RDONLY, 0);
   posix_spawn_file_actions_addopen(&actions, 1, out.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
   posix_spawn_file_actions_addopen(&actions, 2, err.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
+  // The test's own sockets (service, proxy) must not live on in the program: a
+  // connection the proxy closed would stay open in it, and a client waiting on it
+  // would never see the end.
+  posix_spawn_file_actions_addclosefrom_np(&actions, 3);
   pid_t pid = -1;
   EXPECT_EQ(posix_spawn(&pid, cargv[0], &actions, nullptr, cargv.data(), cenv.data()), 0);
   posix_spawn_file_actions_destroy(&actions);
