@@ -1,5 +1,6 @@
 #include "model/AtomicFileWriter.h"
 
+#include <cctype>
 #include <vector>
 
 #include "model/NoCase.h"
@@ -12,10 +13,18 @@ namespace {
 constexpr std::string_view kTempPrefix = "~sav";
 constexpr std::string_view kTempSuffix = ".tmp";
 
+// "~sav" and four hex digits and ".tmp", as the device file system names them.
 bool IsSaveTemporary(std::string_view name) {
-  return name.size() > kTempPrefix.size() + kTempSuffix.size() &&
-         EqualsNoCase(name.substr(0, kTempPrefix.size()), kTempPrefix) &&
-         EqualsNoCase(name.substr(name.size() - kTempSuffix.size()), kTempSuffix);
+  constexpr size_t kDigits = 4;
+  if (name.size() != kTempPrefix.size() + kDigits + kTempSuffix.size() ||
+      !EqualsNoCase(name.substr(0, kTempPrefix.size()), kTempPrefix) ||
+      !EqualsNoCase(name.substr(name.size() - kTempSuffix.size()), kTempSuffix)) {
+    return false;
+  }
+  for (char c : name.substr(kTempPrefix.size(), kDigits)) {
+    if (std::isxdigit(static_cast<unsigned char>(c)) == 0) return false;
+  }
+  return true;
 }
 
 }  // namespace
