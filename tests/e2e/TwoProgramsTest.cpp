@@ -53,7 +53,7 @@ TEST(TwoPrograms, AnAddWhileASyncRunsWaitsAndIsKept) {
                  (cli.Dir() / "c.jpg").string()})
                 .status,
             0);
-  proxy.DelayAnswersTo(kUpload, 300);
+  proxy.DelayAnswersTo(kUpload, 400);
   const pid_t sync = cli.Start({"sync"}, "", "-sync");
   ASSERT_TRUE(WaitFor([&] { return proxy.Seen(kUpload) >= 1; }));
 
