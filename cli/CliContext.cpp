@@ -3,7 +3,9 @@
 #include <cstdlib>
 #include <iostream>
 
+#include "cli/CliProgress.h"
 #include "platform/DeviceFacts.h"
+#include "platform/ErrorCodes.h"
 
 void CliContext::AddGlobalOptions(CLI::App& app) {
   app.add_option("--device-root", deviceRoot, "Folder that holds the device's files")
@@ -42,6 +44,19 @@ bool CliContext::Prepare() {
   }
   platform::DeviceFileSystem::SetCurrent(fs_.get());
   return true;
+}
+
+int CliContext::Lock() {
+  lock_ = std::make_unique<model::DeviceCommandLock>();
+  uint32_t rc = 0;
+  {
+    CliProgress waiting;
+    rc = lock_->Acquire(&waiting);
+  }
+  if (rc == 0) return kOk;
+  if (rc == platform::kErrCancelled) return kCancelled;
+  std::cerr << "tessary-cli: cannot lock the device root " << fs_->HostRoot() << " (error " << rc << ")\n";
+  return kFailure;
 }
 
 void CliContext::Message(const std::string& text) { std::cerr << "Tessary: " << text << '\n'; }
