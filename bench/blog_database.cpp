@@ -1,13 +1,18 @@
-// Loading and saving a blog of 10,000 entries with 4 KB thumbnails, against plain
-// buffered reads and writes of the same number of bytes (with the same fsync),
-// and building such a blog by AddEntry in random date order.
+// A blog of 1,000, 10,000 and 50,000 entries with 4 KB thumbnails: loading it
+// against one read() of its file into fresh memory, saving it against plain
+// buffered writes of as many bytes (with the same fsync), building it by AddEntry
+// in random date order against copies put into a sorted array, and walking its
+// shown entries under a filter against one pass over the list.
 #include <benchmark/benchmark.h>
 
+#include <fcntl.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
+#include <map>
 #include <memory>
 #include <random>
 #include <string>
@@ -18,7 +23,6 @@
 
 namespace {
 
-constexpr uint32_t kEntries = 10000;
 constexpr size_t kThumbnailBytes = 4096;
 
 // A device root in a temporary folder for the whole run.
@@ -47,6 +51,7 @@ Device& TheDevice() {
 std::unique_ptr<model::CWinBlogEntry> MakeEntry(uint32_t id, uint32_t date) {
   auto e = std::make_unique<model::CWinBlogEntry>();
   e->SetId(id);
+  e->SetCategoryId(id % 3);
   e->SetDate(date);
   e->SetDate2(date);
   e->SetTitle("Entry number " + std::to_string(id));
@@ -59,49 +64,52 @@ std::unique_ptr<model::CWinBlogEntry> MakeEntry(uint32_t id, uint32_t date) {
   return e;
 }
 
-std::unique_ptr<model::CWinBlogStorage> BuildBlog() {
+std::unique_ptr<model::CWinBlogStorage> BuildBlog(uint32_t entries) {
   TheDevice();
-  auto blog = model::CWinBlogStorage::ForName("\\My Documents", "bench");
-  for (uint32_t i = 0; i < kEntries; ++i) blog->InsertEntry(MakeEntry(i + 1, 3000000000u - i));
+  auto blog = model::CWinBlogStorage::ForName("\\My Documents", "bench" + std::to_string(entries));
+  for (uint32_t i = 0; i < entries; ++i) blog->InsertEntry(MakeEntry(i + 1, 3000000000u - i));
   return blog;
 }
 
-uintmax_t SavedSize() {
-  static uintmax_t size = [] {
-    auto blog = BuildBlog();
+// The blog of that size saved once; its phone path and its file's size.
+struct SavedBlog {
+  std::string path;
+  std::filesystem::path host;
+  uintmax_t size = 0;
+};
+
+const SavedBlog& Saved(uint32_t entries) {
+  static std::map<uint32_t, SavedBlog> saved;
+  SavedBlog& s = saved[entries];
+  if (s.size == 0) {
+    auto blog = BuildBlog(entries);
     if (blog->Save() != 0) std::abort();
-    std::filesystem::path host;
-    TheDevice().fs->ToHostPath(blog->GetPath(), host);
-    return std::filesystem::file_size(host);
-  }();
-  return size;
+    s.path = blog->GetPath();
+    TheDevice().fs->ToHostPath(s.path, s.host);
+    s.size = std::filesystem::file_size(s.host);
+  }
+  return s;
+}
+
+uint32_t Entries(const benchmark::State& state) { return static_cast<uint32_t>(state.range(0)); }
+
+void Sizes(benchmark::internal::Benchmark* b) {
+  b->Arg(1000)->Arg(10000)->Arg(50000)->Unit(benchmark::kMillisecond);
 }
 
 void BM_SaveDatabase(benchmark::State& state) {
-  auto blog = BuildBlog();
+  auto blog = BuildBlog(Entries(state));
   for (auto _ : state) {
     if (blog->Save() != 0) state.SkipWithError("save failed");
   }
-  state.SetBytesProcessed(static_cast<int64_t>(state.iterations() * SavedSize()));
+  state.SetBytesProcessed(static_cast<int64_t>(state.iterations() * Saved(Entries(state)).size));
 }
-BENCHMARK(BM_SaveDatabase)->Unit(benchmark::kMillisecond);
-
-void BM_LoadDatabase(benchmark::State& state) {
-  auto saved = BuildBlog();
-  if (saved->Save() != 0) std::abort();
-  for (auto _ : state) {
-    model::CWinBlogStorage blog;
-    blog.SetPath(saved->GetPath());
-    if (blog.Load() != 0 || blog.Entries().Count() != kEntries) state.SkipWithError("load failed");
-  }
-  state.SetBytesProcessed(static_cast<int64_t>(state.iterations() * SavedSize()));
-}
-BENCHMARK(BM_LoadDatabase)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_SaveDatabase)->Apply(Sizes);
 
 // The same number of bytes through stdio with a 4096-byte buffer, then fsync.
 void BM_PlainBufferedWrite(benchmark::State& state) {
   const std::string path = (TheDevice().root / "plain.bin").string();
-  const uintmax_t total = SavedSize();
+  const uintmax_t total = Saved(Entries(state)).size;
   std::vector<uint8_t> chunk(64, 0x5A);
   for (auto _ : state) {
     std::FILE* f = std::fopen(path.c_str(), "wb");
@@ -115,57 +123,107 @@ void BM_PlainBufferedWrite(benchmark::State& state) {
   }
   state.SetBytesProcessed(static_cast<int64_t>(state.iterations() * total));
 }
-BENCHMARK(BM_PlainBufferedWrite)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_PlainBufferedWrite)->Apply(Sizes);
 
-// The same number of bytes through stdio with a 4096-byte buffer. With
-// `fresh` each read goes to newly allocated memory, as a loader's must.
-void PlainBufferedRead(benchmark::State& state, bool fresh) {
-  const std::string path = (TheDevice().root / "plain.bin").string();
-  const uintmax_t total = SavedSize();
-  {
-    std::vector<uint8_t> bytes(total, 0x5A);
-    std::FILE* f = std::fopen(path.c_str(), "wb");
-    std::fwrite(bytes.data(), 1, bytes.size(), f);
-    std::fclose(f);
-  }
-  std::unique_ptr<uint8_t[]> into(new uint8_t[total]);
+void BM_LoadDatabase(benchmark::State& state) {
+  const SavedBlog& saved = Saved(Entries(state));
   for (auto _ : state) {
-    if (fresh) into.reset(new uint8_t[total]);
-    std::FILE* f = std::fopen(path.c_str(), "rb");
-    std::setvbuf(f, nullptr, _IOFBF, 4096);
+    model::CWinBlogStorage blog;
+    blog.SetPath(saved.path);
+    if (blog.Load() != 0 || blog.Entries().Count() != Entries(state)) state.SkipWithError("load failed");
+  }
+  state.SetBytesProcessed(static_cast<int64_t>(state.iterations() * saved.size));
+}
+BENCHMARK(BM_LoadDatabase)->Apply(Sizes);
+
+// The least a loader can do: the same file read by one read() into memory
+// allocated for it (and freed, as a loaded blog is).
+void BM_ReadFileIntoFreshMemory(benchmark::State& state) {
+  const SavedBlog& saved = Saved(Entries(state));
+  for (auto _ : state) {
+    const int fd = ::open(saved.host.c_str(), O_RDONLY | O_CLOEXEC);
+    std::unique_ptr<uint8_t[]> into(new uint8_t[saved.size]);
     size_t got = 0;
-    while (got < total) {
-      size_t n = std::fread(into.get() + got, 1, std::min<size_t>(64, total - got), f);
-      if (n == 0) break;
-      got += n;
+    while (got < saved.size) {
+      const ssize_t n = ::read(fd, into.get() + got, saved.size - got);
+      if (n <= 0) break;
+      got += static_cast<size_t>(n);
     }
-    std::fclose(f);
+    ::close(fd);
+    if (got != saved.size) state.SkipWithError("short read");
     benchmark::DoNotOptimize(into.get());
   }
-  state.SetBytesProcessed(static_cast<int64_t>(state.iterations() * total));
+  state.SetBytesProcessed(static_cast<int64_t>(state.iterations() * saved.size));
 }
+BENCHMARK(BM_ReadFileIntoFreshMemory)->Apply(Sizes);
 
-void BM_PlainBufferedRead(benchmark::State& state) { PlainBufferedRead(state, false); }
-BENCHMARK(BM_PlainBufferedRead)->Unit(benchmark::kMillisecond);
-
-void BM_PlainBufferedReadFresh(benchmark::State& state) { PlainBufferedRead(state, true); }
-BENCHMARK(BM_PlainBufferedReadFresh)->Unit(benchmark::kMillisecond);
+std::vector<std::unique_ptr<model::CWinBlogEntry>> ArrivingEntries(uint32_t entries) {
+  std::vector<std::unique_ptr<model::CWinBlogEntry>> arriving;
+  std::mt19937 random(7);
+  for (uint32_t i = 0; i < entries; ++i) {
+    arriving.push_back(MakeEntry(i + 1, 2000000000u + random() % 100000000u));
+  }
+  return arriving;
+}
 
 // What a first full download of a large blog costs: every entry arrives by
 // AddEntry (a copy, an id look-up and an ordered insertion) in random date order.
 void BM_AddEntryRandomOrder(benchmark::State& state) {
   TheDevice();
-  std::vector<std::unique_ptr<model::CWinBlogEntry>> arriving;
-  std::mt19937 random(7);
-  for (uint32_t i = 0; i < kEntries; ++i) {
-    arriving.push_back(MakeEntry(i + 1, 2000000000u + random() % 100000000u));
-  }
+  const auto arriving = ArrivingEntries(Entries(state));
   for (auto _ : state) {
     model::CWinBlogStorage blog;
     for (const auto& e : arriving) blog.AddEntry(*e);
     benchmark::DoNotOptimize(blog.Entries().Count());
   }
 }
-BENCHMARK(BM_AddEntryRandomOrder)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_AddEntryRandomOrder)->Apply(Sizes);
+
+// The work AddEntry cannot avoid: a copy of each entry put at its date's place in
+// an array of pointers (newest first, equal dates after the others).
+void BM_CopyIntoSortedArray(benchmark::State& state) {
+  const auto arriving = ArrivingEntries(Entries(state));
+  for (auto _ : state) {
+    std::vector<model::CWinBlogEntry*> sorted;
+    for (const auto& e : arriving) {
+      auto copy = std::make_unique<model::CWinBlogEntry>();
+      copy->CopyFrom(*e);
+      auto at = std::upper_bound(sorted.begin(), sorted.end(), copy->GetDate(),
+                                 [](uint32_t date, const auto* other) { return other->GetDate() < date; });
+      sorted.insert(at, copy.release());
+    }
+    benchmark::DoNotOptimize(sorted.size());
+    for (auto* e : sorted) delete e;
+  }
+}
+BENCHMARK(BM_CopyIntoSortedArray)->Apply(Sizes);
+
+// A view or the sync asking for every shown entry in turn, one category of three shown.
+void BM_ShownEntriesOfACategory(benchmark::State& state) {
+  auto blog = BuildBlog(Entries(state));
+  blog->SetFilters(1, model::kShowAll);
+  for (auto _ : state) {
+    size_t shown = 0;
+    for (size_t i = 0, count = blog->GetShownCount(); i < count; ++i) {
+      if (blog->GetShownEntryAt(i) != nullptr) ++shown;
+    }
+    benchmark::DoNotOptimize(shown);
+  }
+}
+BENCHMARK(BM_ShownEntriesOfACategory)->Apply(Sizes);
+
+// One pass over the list testing every entry against the same filters.
+void BM_OnePassOverTheList(benchmark::State& state) {
+  auto blog = BuildBlog(Entries(state));
+  blog->SetFilters(1, model::kShowAll);
+  for (auto _ : state) {
+    size_t shown = 0;
+    for (const auto& entry : blog->Entries()) {
+      if (blog->IsShown(*entry)) ++shown;
+    }
+    benchmark::DoNotOptimize(shown);
+  }
+}
+BENCHMARK(BM_OnePassOverTheList)->Apply(Sizes);
 
 }  // namespace

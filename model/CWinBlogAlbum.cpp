@@ -10,7 +10,16 @@ const RuntimeClass CWinBlogAlbum::kClass{"CWinBlogAlbum", 0, &CWinBlogAlbum::Cre
 
 std::unique_ptr<CObject> CWinBlogAlbum::Create() { return std::make_unique<CWinBlogAlbum>(); }
 
-void CWinBlogAlbum::CopyFrom(const CWinBlogAlbum& other) { *this = other; }
+void CWinBlogAlbum::CopyFrom(const CWinBlogAlbum& other) {
+  const uint32_t oldId = id_;
+  *this = other;
+  membership_.IdChanged(*this, oldId, id_);
+}
+
+void CWinBlogAlbum::SetId(uint32_t id) {
+  membership_.IdChanged(*this, id_, id);
+  id_ = id;
+}
 
 void CWinBlogAlbum::Serialize(Archive& ar) {
   if (ar.IsStoring()) {

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "model/BlogAlbum.h"
+#include "model/ListMembership.h"
 
 namespace model {
 
@@ -21,7 +22,7 @@ class CWinBlogAlbum : public BlogAlbum {
   const std::string& GetName() const override { return name_; }
   const std::string& GetUrl() const override { return url_; }
   void SetModified(bool modified) override { modified_ = modified; }
-  void SetId(uint32_t id) override { id_ = id; }
+  void SetId(uint32_t id) override;
   void SetName(std::string_view name) override { name_ = name; }
   void SetUrl(std::string_view url) override { url_ = url; }
   bool HasServiceId() const override;
@@ -32,11 +33,15 @@ class CWinBlogAlbum : public BlogAlbum {
   // The sync mark; the database sets it directly.
   bool unconfirmed = false;
 
+  // The list that holds the object.
+  ListMembership& Membership() { return membership_; }
+
  private:
   uint32_t id_ = 0;
   std::string name_;
   std::string url_;
   bool modified_ = true;
+  ListMembership membership_;
 };
 
 }  // namespace model

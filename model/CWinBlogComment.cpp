@@ -9,7 +9,16 @@ const RuntimeClass CWinBlogComment::kClass{"CWinBlogComment", 0, &CWinBlogCommen
 
 std::unique_ptr<CObject> CWinBlogComment::Create() { return std::make_unique<CWinBlogComment>(); }
 
-void CWinBlogComment::CopyFrom(const CWinBlogComment& other) { *this = other; }
+void CWinBlogComment::CopyFrom(const CWinBlogComment& other) {
+  const uint32_t oldId = id_;
+  *this = other;
+  membership_.IdChanged(*this, oldId, id_);
+}
+
+void CWinBlogComment::SetId(uint32_t id) {
+  membership_.IdChanged(*this, id_, id);
+  id_ = id;
+}
 
 void CWinBlogComment::Serialize(Archive& ar) {
   if (ar.IsStoring()) {

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "model/BlogComment.h"
+#include "model/ListMembership.h"
 
 namespace model {
 
@@ -24,7 +25,7 @@ class CWinBlogComment : public BlogComment {
   uint32_t GetDate() const override { return date_; }
   void SetEntryId(uint32_t id) override { entryId_ = id; }
   void SetModified(bool modified) override { modified_ = modified; }
-  void SetId(uint32_t id) override { id_ = id; }
+  void SetId(uint32_t id) override;
   void SetAuthorId(uint32_t id) override { authorId_ = id; }
   void SetText(std::string_view text) override { text_ = text; }
   void SetAuthorName(std::string_view name) override { authorName_ = name; }
@@ -36,6 +37,9 @@ class CWinBlogComment : public BlogComment {
 
   bool unconfirmed = false;
 
+  // The list that holds the object.
+  ListMembership& Membership() { return membership_; }
+
  private:
   uint32_t entryId_ = 0;
   bool modified_ = false;
@@ -44,6 +48,7 @@ class CWinBlogComment : public BlogComment {
   std::string text_;
   std::string authorName_;
   uint32_t date_ = 0;
+  ListMembership membership_;
 };
 
 }  // namespace model

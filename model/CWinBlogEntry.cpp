@@ -18,7 +18,37 @@ const RuntimeClass CWinBlogEntry::kClass{"CWinBlogEntry", 0, &CWinBlogEntry::Cre
 
 std::unique_ptr<CObject> CWinBlogEntry::Create() { return std::make_unique<CWinBlogEntry>(); }
 
-void CWinBlogEntry::CopyFrom(const CWinBlogEntry& other) { *this = other; }
+void CWinBlogEntry::CopyFrom(const CWinBlogEntry& other) {
+  const uint32_t oldId = id_;
+  *this = other;
+  membership_.IdChanged(*this, oldId, id_);
+  membership_.FieldChanged();
+}
+
+void CWinBlogEntry::SetCategoryId(uint32_t id) {
+  categoryId_ = id;
+  membership_.FieldChanged();
+}
+
+void CWinBlogEntry::SetModified(bool modified) {
+  modified_ = modified;
+  membership_.FieldChanged();
+}
+
+void CWinBlogEntry::SetId(uint32_t id) {
+  membership_.IdChanged(*this, id_, id);
+  id_ = id;
+}
+
+void CWinBlogEntry::SetAuthorId(uint32_t id) {
+  authorId_ = id;
+  membership_.FieldChanged();
+}
+
+void CWinBlogEntry::SetPhotoSize(uint8_t code) {
+  photoSize_ = code;
+  membership_.FieldChanged();
+}
 
 void CWinBlogEntry::Serialize(Archive& ar) {
   if (ar.IsStoring()) {
@@ -90,7 +120,7 @@ uint32_t CWinBlogEntry::AttachPhoto(net::Win32LargeStream* source, uint8_t sizeC
       !image::IsJpegPhoto(*file)) {
     return kResultNotJpeg;
   }
-  photoSize_ = sizeCode;
+  SetPhotoSize(sizeCode);
   if (sizeCode < kSize176x132) {
     photoPath.clear();
   } else if (source != nullptr) {
@@ -154,7 +184,7 @@ bool CWinBlogEntry::SetNewComments(bool hasNew) {
 bool CWinBlogEntry::CategoryHasServiceId() const { return categoryId_ < kFirstLocalCategoryId; }
 
 void CWinBlogEntry::MarkRemoved() {
-  photoSize_ = kSizeRemoved;
+  SetPhotoSize(kSizeRemoved);
   thumbnail_.clear();
   thumbnail_.shrink_to_fit();
 }

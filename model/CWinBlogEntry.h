@@ -3,6 +3,7 @@
 #include <vector>
 
 #include "model/BlogEntry.h"
+#include "model/ListMembership.h"
 
 namespace model {
 
@@ -39,10 +40,10 @@ class CWinBlogEntry : public BlogEntry {
   bool IsRemoved() const override;
   bool IsNew() const override;
   bool HasNewComments() const override;
-  void SetCategoryId(uint32_t id) override { categoryId_ = id; }
-  void SetModified(bool modified) override { modified_ = modified; }
-  void SetId(uint32_t id) override { id_ = id; }
-  void SetAuthorId(uint32_t id) override { authorId_ = id; }
+  void SetCategoryId(uint32_t id) override;
+  void SetModified(bool modified) override;
+  void SetId(uint32_t id) override;
+  void SetAuthorId(uint32_t id) override;
   void SetTitle(std::string_view text) override { title_ = text; }
   void SetCaption(std::string_view text) override { caption_ = text; }
   void SetAuthorName(std::string_view text) override { authorName_ = text; }
@@ -53,7 +54,7 @@ class CWinBlogEntry : public BlogEntry {
   void SetDate2(uint32_t date) override { date2_ = date; }
   void SetPhotoBytes(uint32_t bytes) override { photoBytes_ = bytes; }
   void SetPhotoDimensions(uint16_t width, uint16_t height) override;
-  void SetPhotoSize(uint8_t code) override { photoSize_ = code; }
+  void SetPhotoSize(uint8_t code) override;
   void SetUploadSize(uint8_t code) override { uploadSize_ = code; }
   uint32_t AttachPhoto(net::Win32LargeStream* source, uint8_t sizeCode) override;
   bool HasJpegPhoto() const override;
@@ -82,6 +83,8 @@ class CWinBlogEntry : public BlogEntry {
   const std::vector<uint8_t>& GetThumbnail() const { return thumbnail_; }
   void SetThumbnail(std::vector<uint8_t> jpeg) { thumbnail_ = std::move(jpeg); }
   uint8_t GetFlags() const { return flags_; }
+  // The list that holds the entry.
+  ListMembership& Membership() { return membership_; }
 
   // Set directly by the database and the photo operations.
   bool unconfirmed = false;
@@ -107,6 +110,7 @@ class CWinBlogEntry : public BlogEntry {
   uint8_t flags_ = 0;
   bool modified_ = true;
   std::vector<uint8_t> thumbnail_;
+  ListMembership membership_;
 };
 
 }  // namespace model

@@ -1,6 +1,7 @@
 #include "model/CWinBlogStorage.h"
 
 #include <new>
+#include <unordered_set>
 #include <vector>
 
 #include "model/CWinBlogUser.h"
@@ -16,21 +17,8 @@ namespace {
 // identity first, so that an operation never hits a look-alike.
 template <class T>
 long IndexOfObjectOrId(const CObjectArray<T>& list, const void* obj, uint32_t id) {
-  long byId = -1;
-  for (size_t i = 0; i < list.Count(); ++i) {
-    const T* item = list.At(i);
-    if (item == obj) return static_cast<long>(i);
-    if (byId < 0 && item->GetId() == id) byId = static_cast<long>(i);
-  }
-  return byId;
-}
-
-template <class T>
-long IndexOfId(const CObjectArray<T>& list, uint32_t id) {
-  for (size_t i = 0; i < list.Count(); ++i) {
-    if (list.At(i)->GetId() == id) return static_cast<long>(i);
-  }
-  return -1;
+  long i = list.IndexOf(static_cast<const T*>(obj));
+  return i >= 0 ? i : list.IndexOfId(id);
 }
 
 }  // namespace
@@ -62,19 +50,59 @@ bool CWinBlogStorage::IsShown(const CWinBlogEntry& entry) const {
   }
 }
 
+void CWinBlogStorage::CheckShownState() const {
+  const uint32_t userId = CurrentUserId();
+  if (shown_.changes == entries_.Changes() && shown_.category == categoryFilter_ &&
+      shown_.show == showFilter_ && shown_.userId == userId) {
+    return;
+  }
+  shown_ = ShownState{};
+  shown_.changes = entries_.Changes();
+  shown_.category = categoryFilter_;
+  shown_.show = showFilter_;
+  shown_.userId = userId;
+}
+
 size_t CWinBlogStorage::GetShownCount() const {
   if (categoryFilter_ == kAllCategories && showFilter_ == kShowEverything) return entries_.Count();
-  size_t count = 0;
-  for (const auto& entry : entries_) {
-    if (IsShown(*entry)) ++count;
+  CheckShownState();
+  if (!shown_.counted) {
+    size_t count = 0;
+    for (const auto& entry : entries_) {
+      if (IsShown(*entry)) ++count;
+    }
+    shown_.count = count;
+    shown_.counted = true;
   }
-  return count;
+  return shown_.count;
 }
 
 CWinBlogEntry* CWinBlogStorage::GetShownEntryAt(size_t n) const {
   if (categoryFilter_ == kAllCategories && showFilter_ == kShowEverything) return entries_.At(n);
-  for (const auto& entry : entries_) {
-    if (IsShown(*entry) && n-- == 0) return entry.get();
+  CheckShownState();
+  if (shown_.counted && n >= shown_.count) return nullptr;
+  // Walk from the last answer when it is nearer than the start of the list.
+  size_t number = 0;
+  size_t i = 0;
+  if (shown_.placed && n >= shown_.number) {
+    number = shown_.number;
+    i = shown_.position;
+  } else if (shown_.placed && shown_.number - n <= n) {
+    number = shown_.number;
+    for (i = shown_.position; i-- > 0;) {
+      if (IsShown(*entries_.At(i)) && --number == n) break;
+    }
+  }
+  for (; i < entries_.Count(); ++i) {
+    CWinBlogEntry* entry = entries_.At(i);
+    if (!IsShown(*entry)) continue;
+    if (number == n) {
+      shown_.placed = true;
+      shown_.number = n;
+      shown_.position = i;
+      return entry;
+    }
+    ++number;
   }
   return nullptr;
 }
@@ -90,10 +118,7 @@ CWinBlogEntry* CWinBlogStorage::GetLastShownEntry(size_t skip) const {
   return nullptr;
 }
 
-CWinBlogAlbum* CWinBlogStorage::FindCategory(uint32_t id) const {
-  long i = IndexOfId(categories_, id);
-  return i < 0 ? nullptr : categories_.At(static_cast<size_t>(i));
-}
+CWinBlogAlbum* CWinBlogStorage::FindCategory(uint32_t id) const { return categories_.FindId(id); }
 
 CWinBlogAlbum* CWinBlogStorage::FindCategoryByName(std::string_view name) const {
   for (const auto& category : categories_) {
@@ -102,10 +127,7 @@ CWinBlogAlbum* CWinBlogStorage::FindCategoryByName(std::string_view name) const 
   return nullptr;
 }
 
-CWinBlogEntry* CWinBlogStorage::FindEntry(uint32_t id) const {
-  long i = IndexOfId(entries_, id);
-  return i < 0 ? nullptr : entries_.At(static_cast<size_t>(i));
-}
+CWinBlogEntry* CWinBlogStorage::FindEntry(uint32_t id) const { return entries_.FindId(id); }
 
 uint16_t CWinBlogStorage::GetShownPosition(const BlogEntry* entry) const {
   bool fast = categoryFilter_ == kAllCategories && showFilter_ == kShowEverything;
@@ -133,10 +155,7 @@ CWinBlogComment* CWinBlogStorage::GetCommentAt(size_t n) const {
   return nullptr;
 }
 
-CWinBlogComment* CWinBlogStorage::FindComment(uint32_t id) const {
-  long i = IndexOfId(comments_, id);
-  return i < 0 ? nullptr : comments_.At(static_cast<size_t>(i));
-}
+CWinBlogComment* CWinBlogStorage::FindComment(uint32_t id) const { return comments_.FindId(id); }
 
 CWinBlogAlbum* CWinBlogStorage::GetFirstModifiedCategory() const {
   for (const auto& category : categories_) {
@@ -157,15 +176,11 @@ CWinBlogAlbum* CWinBlogStorage::FindLocalCategory(std::string_view name) const {
 CWinBlogEntry* CWinBlogStorage::FindLocalEntry(uint32_t categoryId, std::string_view title,
                                                const std::string_view* caption,
                                                uint32_t date) const {
-  for (const auto& entry : entries_) {
-    if (entry->GetId() == 0 && entry->GetCategoryId() == categoryId &&
-        EqualsNoCase(entry->GetTitle(), title) &&
-        (caption == nullptr || EqualsNoCase(entry->GetCaption(), *caption)) &&
-        (date == 0 || entry->GetDate() == date)) {
-      return entry.get();
-    }
-  }
-  return nullptr;
+  return entries_.FindUnnumbered([&](const CWinBlogEntry& entry) {
+    return entry.GetCategoryId() == categoryId && EqualsNoCase(entry.GetTitle(), title) &&
+           (caption == nullptr || EqualsNoCase(entry.GetCaption(), *caption)) &&
+           (date == 0 || entry.GetDate() == date);
+  });
 }
 
 CWinBlogComment* CWinBlogStorage::GetFirstModifiedComment() const {
@@ -177,14 +192,10 @@ CWinBlogComment* CWinBlogStorage::GetFirstModifiedComment() const {
 
 CWinBlogComment* CWinBlogStorage::FindLocalComment(uint32_t entryId, const std::string_view* text,
                                                    uint32_t date) const {
-  for (const auto& comment : comments_) {
-    if (comment->GetId() == 0 && comment->GetEntryId() == entryId &&
-        (date == 0 || comment->GetDate() == date) &&
-        (text == nullptr || EqualsNoCase(comment->GetText(), *text))) {
-      return comment.get();
-    }
-  }
-  return nullptr;
+  return comments_.FindUnnumbered([&](const CWinBlogComment& comment) {
+    return comment.GetEntryId() == entryId && (date == 0 || comment.GetDate() == date) &&
+           (text == nullptr || EqualsNoCase(comment.GetText(), *text));
+  });
 }
 
 // ---- Ordered insertion ----
@@ -396,15 +407,14 @@ void CWinBlogStorage::ConfirmCategory(BlogAlbum& category) {
 }
 
 void CWinBlogStorage::DropUnconfirmedCategories() {
-  for (size_t i = categories_.Count(); i-- > 0;) {
-    CWinBlogAlbum* category = categories_.At(i);
-    if (!category->unconfirmed) continue;
-    if (category->GetId() == 0 || category->IsModified()) {
-      category->ClearUnconfirmed();
-    } else {
-      categories_.RemoveAt(i);
+  categories_.RemoveWhere([](CWinBlogAlbum& category) {
+    if (!category.unconfirmed) return false;
+    if (category.GetId() == 0 || category.IsModified()) {
+      category.ClearUnconfirmed();
+      return false;
     }
-  }
+    return true;
+  });
 }
 
 void CWinBlogStorage::MoveCategoryEntries(uint32_t fromId, uint32_t toId) {
@@ -422,16 +432,15 @@ void CWinBlogStorage::ConfirmEntry(BlogEntry& entry) {
 }
 
 void CWinBlogStorage::DropUnconfirmedEntries() {
-  for (size_t i = entries_.Count(); i-- > 0;) {
-    CWinBlogEntry* entry = entries_.At(i);
-    if (!entry->unconfirmed) continue;
-    if (entry->GetId() == 0 || entry->IsModified()) {
-      entry->ClearUnconfirmed();
-    } else {
-      entry->DeletePhoto();
-      entries_.RemoveAt(i);
+  entries_.RemoveWhere([](CWinBlogEntry& entry) {
+    if (!entry.unconfirmed) return false;
+    if (entry.GetId() == 0 || entry.IsModified()) {
+      entry.ClearUnconfirmed();
+      return false;
     }
-  }
+    entry.DeletePhoto();
+    return true;
+  });
 }
 
 void CWinBlogStorage::MarkCommentsUnconfirmed() {
@@ -449,15 +458,14 @@ void CWinBlogStorage::ConfirmComment(BlogComment& comment) {
 }
 
 void CWinBlogStorage::DropUnconfirmedComments() {
-  for (size_t i = comments_.Count(); i-- > 0;) {
-    CWinBlogComment* comment = comments_.At(i);
-    if (!comment->unconfirmed) continue;
-    if (comment->GetId() == 0 || comment->IsModified()) {
-      comment->ClearUnconfirmed();
-    } else {
-      comments_.RemoveAt(i);
+  comments_.RemoveWhere([](CWinBlogComment& comment) {
+    if (!comment.unconfirmed) return false;
+    if (comment.GetId() == 0 || comment.IsModified()) {
+      comment.ClearUnconfirmed();
+      return false;
     }
-  }
+    return true;
+  });
 }
 
 uint16_t CWinBlogStorage::GetEntryLimit() const {
@@ -476,10 +484,15 @@ void CWinBlogStorage::TrimToLimit(const std::function<void(int)>& wait) {
     if (tellWait) wait(1);
     MarkEntriesUnconfirmed();
     MarkCommentsUnconfirmed();
+    std::unordered_set<uint32_t> kept;
     for (size_t i = 0; i < limit; ++i) {
       CWinBlogEntry* entry = GetShownEntryAt(i);
       entry->ClearUnconfirmed();
-      ConfirmCommentsOf(entry->GetId());
+      kept.insert(entry->GetId());
+    }
+    // The comments of every kept entry in one pass, not one pass per entry.
+    for (const auto& comment : comments_) {
+      if (kept.count(comment->GetEntryId()) != 0) comment->ClearUnconfirmed();
     }
     DropUnconfirmedEntries();
     DropUnconfirmedComments();
@@ -490,13 +503,10 @@ void CWinBlogStorage::TrimToLimit(const std::function<void(int)>& wait) {
 
 // ---- Local housekeeping ----
 
-long CWinBlogStorage::IndexOfCategory(uint32_t id) const { return IndexOfId(categories_, id); }
+long CWinBlogStorage::IndexOfCategory(uint32_t id) const { return categories_.IndexOfId(id); }
 
 long CWinBlogStorage::IndexOfEntry(const BlogEntry* entry) const {
-  for (size_t i = 0; i < entries_.Count(); ++i) {
-    if (entries_.At(i) == entry) return static_cast<long>(i);
-  }
-  return -1;
+  return entries_.IndexOf(dynamic_cast<const CWinBlogEntry*>(entry));
 }
 
 uint32_t CWinBlogStorage::NextLocalCategoryId() const {

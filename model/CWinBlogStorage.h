@@ -221,6 +221,9 @@ class CWinBlogStorage : public LocalBlogStorage {
   // Deletes the queued photo files; entries whose file stays get their path back
   // (`restored`). Answers the first failure.
   uint32_t DeleteQueuedPhotos(bool& restored);
+  // Forgets what the shown-entry queries learnt when the entries or the filters
+  // changed since.
+  void CheckShownState() const;
   // Reads the database layout; answers false at the first failure.
   void ReadFields(Archive& ar);
   void WriteFields(Archive& ar);
@@ -249,6 +252,23 @@ class CWinBlogStorage : public LocalBlogStorage {
   std::vector<QueuedPhoto> photosToDelete_;
   bool tidyPhotoFolder_ = false;
   uint32_t photoDeletionResult_ = 0;
+
+  // What the shown-entry queries learnt under the filters and the entries as they
+  // were (`changes` of the entries list): the count, and where the last entry asked
+  // for stands, so that asking for the entries one after the other walks the list
+  // once rather than from its start each time.
+  struct ShownState {
+    uint64_t changes = 0;
+    uint32_t category = 0;
+    uint16_t show = 0;
+    uint32_t userId = 0;
+    bool counted = false;
+    size_t count = 0;
+    bool placed = false;
+    size_t number = 0;    // the entry at `position` is shown entry `number`
+    size_t position = 0;
+  };
+  mutable ShownState shown_;
 };
 
 }  // namespace model

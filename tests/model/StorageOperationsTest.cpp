@@ -206,6 +206,44 @@ TEST_F(StorageQueryTest, PositionsCountShownEntriesOnly) {
   EXPECT_EQ(blog.GetLastShownEntry(2)->GetId(), 4u);
 }
 
+// The queries remember where the last answer stood; whatever changes an entry or
+// the list afterwards must show in the next answers.
+TEST_F(StorageQueryTest, ShownEntriesFollowChangesMadeThroughTheEntries) {
+  blog.SetFilters(0, model::kShowAll);
+  EXPECT_EQ(Shown(), (std::vector<uint32_t>{1, 2, 6}));
+  EXPECT_EQ(blog.GetShownEntryAt(2)->GetId(), 6u);
+  blog.FindEntry(3)->SetCategoryId(0);
+  EXPECT_EQ(blog.GetShownEntryAt(2)->GetId(), 3u);
+  blog.FindEntry(1)->SetCategoryId(9);
+  EXPECT_EQ(blog.GetShownEntryAt(1)->GetId(), 3u);
+  blog.FindEntry(4)->SetPhotoSize(0);
+  EXPECT_EQ(Shown(), (std::vector<uint32_t>{2, 3, 4, 6}));
+  blog.InsertEntry(MakeEntry(7, 200));
+  EXPECT_EQ(blog.GetShownEntryAt(0)->GetId(), 7u);
+  EXPECT_EQ(blog.GetShownEntryAt(4)->GetId(), 6u);
+  blog.FindEntry(2)->MarkRemoved();
+  EXPECT_EQ(blog.GetShownEntryAt(1)->GetId(), 3u);
+  EXPECT_EQ(blog.GetShownCount(), 4u);
+  EXPECT_EQ(blog.GetShownEntryAt(4), nullptr);
+
+  blog.SetFilters(model::kAllCategories, model::kShowPending);
+  EXPECT_EQ(blog.GetShownEntryAt(0)->GetId(), 5u);
+  blog.FindEntry(5)->SetModified(false);
+  blog.FindEntry(6)->SetModified(true);
+  EXPECT_EQ(blog.GetShownEntryAt(0)->GetId(), 6u);
+  EXPECT_EQ(blog.GetShownCount(), 1u);
+}
+
+TEST_F(StorageQueryTest, LookAlikeLocalEntriesAnswerTheFirstInTheList) {
+  blog.InsertEntry(MakeEntry(0, 5, "Same"));
+  blog.InsertEntry(MakeEntry(0, 7, "Same"));
+  CWinBlogEntry* first = blog.Entries().At(blog.Entries().Count() - 2);
+  ASSERT_EQ(first->GetDate(), 7u);
+  EXPECT_EQ(blog.FindLocalEntry(0, "same", nullptr, 0), first);
+  first->SetId(40);
+  EXPECT_EQ(blog.FindLocalEntry(0, "same", nullptr, 0)->GetDate(), 5u);
+}
+
 TEST_F(StorageQueryTest, LocalLookupsMatchOnlyUnsentObjects) {
   auto local = MakeEntry(0, 5, "Beach");
   local->SetCaption("Sunny");
