@@ -1,7 +1,8 @@
 // Sync upload throughput: 100 pending entries with 2 MB photos sent by the sync
 // ("AP" with the photo base64-encoded) to a loopback HTTP sink, against libcurl
 // posting bodies of the same size to the same sink in the same run; peak memory
-// is reported as a counter. Also: applying a change list of 5,000 entries.
+// is reported as a counter. Also: applying change lists of 5,000 and 50,000 entries
+// against handing the same entries to the blog directly.
 #include <benchmark/benchmark.h>
 #include <curl/curl.h>
 #include <netinet/in.h>
@@ -10,6 +11,7 @@
 #include <unistd.h>
 
 #include <atomic>
+#include <cstdio>
 #include <filesystem>
 #include <random>
 #include <string>
@@ -228,17 +230,30 @@ void BM_CurlPost100Bodies(benchmark::State& state) {
 }
 BENCHMARK(BM_CurlPost100Bodies)->Unit(benchmark::kMillisecond)->Iterations(2)->UseRealTime();
 
-// A "GC" answer listing 5,000 entries, applied to an empty blog (a full download).
-void BM_ApplyChangeList5000(benchmark::State& state) {
-  Device device;
+// A "GC" answer listing `count` entries in random date order, as a first full
+// download of a large blog brings them.
+std::string ChangeListAnswer(int count) {
+  std::mt19937 random(11);
   std::string answer = "<soap:Envelope><soap:Body><GCResponse><RS><TS>2026-01-01T00:00:00Z</TS><PS>";
-  for (int id = 1; id <= 5000; ++id) {
+  char date[32];
+  for (int id = 1; id <= count; ++id) {
+    const uint32_t seconds = random() % (86400u * 3650u);
+    std::snprintf(date, sizeof date, "20%02u-%02u-%02uT%02u:%02u:%02u+0000", 10 + seconds / (86400u * 365u),
+                  1 + seconds / (86400u * 31u) % 12u, 1 + seconds / 86400u % 28u, seconds / 3600u % 24u,
+                  seconds / 60u % 60u, seconds % 60u);
     answer += "<PI><CI>0</CI><UI>3</UI><ID>" + std::to_string(id) + "</ID><TI>Entry " + std::to_string(id) +
               "</TI><CP>A caption &amp; more</CP><BY>Ann</BY><OU>http://h/" + std::to_string(id) +
-              ".jpg</OU><PU></PU><TU></TU><PD>2026-01-01T00:00:00+0000</PD>"
-              "<TD>2026-01-01T00:00:00+0000</TD></PI>";
+              ".jpg</OU><PU></PU><TU></TU><PD>" + date + "</PD><TD>" + date + "</TD></PI>";
   }
   answer += "</PS></RS></GCResponse></soap:Body></soap:Envelope>";
+  return answer;
+}
+
+// The answer applied to an empty blog (a full download).
+void BM_ApplyChangeList(benchmark::State& state) {
+  Device device;
+  const int count = static_cast<int>(state.range(0));
+  const std::string answer = ChangeListAnswer(count);
   net::Win32Http http;
   service::MorvaneBlogService client(http);
   for (auto _ : state) {
@@ -249,10 +264,47 @@ void BM_ApplyChangeList5000(benchmark::State& state) {
     state.ResumeTiming();
     net::ReadOnlyMemoryStream stream(answer.data(), static_cast<uint32_t>(answer.size()));
     if (client.ApplyChanges(stream) != 0) state.SkipWithError("apply failed");
-    if (blog->Entries().Count() != 5000) state.SkipWithError("entries missing");
+    if (blog->Entries().Count() != static_cast<size_t>(count)) state.SkipWithError("entries missing");
+    state.PauseTiming();
+    blog.reset();
+    state.ResumeTiming();
   }
   state.counters["answer_MB"] = static_cast<double>(answer.size()) / 1e6;
 }
-BENCHMARK(BM_ApplyChangeList5000)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_ApplyChangeList)->Arg(5000)->Arg(50000)->Unit(benchmark::kMillisecond);
+
+// The storage's share of the same work: the entries of that answer, already
+// read, handed to an empty blog by AddEntry.
+void BM_AddTheListedEntries(benchmark::State& state) {
+  Device device;
+  const int count = static_cast<int>(state.range(0));
+  const std::string answer = ChangeListAnswer(count);
+  net::Win32Http http;
+  std::vector<std::unique_ptr<model::BlogEntry>> listed;
+  {
+    auto blog = device.user->MakeBlog("read");
+    service::MorvaneBlogService client(http);
+    client.SetStorage(blog.get());
+    client.SetSyncTimestamp(0);
+    net::ReadOnlyMemoryStream stream(answer.data(), static_cast<uint32_t>(answer.size()));
+    client.ApplyChanges(stream);
+    for (const auto& e : blog->Entries()) {
+      auto copy = blog->NewEntry();
+      static_cast<model::CWinBlogEntry&>(*copy).CopyFrom(*e);
+      listed.push_back(std::move(copy));
+    }
+  }
+  for (auto _ : state) {
+    state.PauseTiming();
+    auto blog = device.user->MakeBlog("fresh");
+    state.ResumeTiming();
+    for (const auto& e : listed) blog->AddEntry(*e);
+    if (blog->Entries().Count() != static_cast<size_t>(count)) state.SkipWithError("entries missing");
+    state.PauseTiming();
+    blog.reset();
+    state.ResumeTiming();
+  }
+}
+BENCHMARK(BM_AddTheListedEntries)->Arg(5000)->Arg(50000)->Unit(benchmark::kMillisecond);
 
 }  // namespace
