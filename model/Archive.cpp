@@ -48,6 +48,12 @@ Archive Archive::ForReading(const uint8_t* data, size_t len) {
   return ar;
 }
 
+Archive Archive::ForReading(std::shared_ptr<const uint8_t[]> data, size_t len) {
+  Archive ar = ForReading(data.get(), len);
+  ar.shared_ = std::move(data);
+  return ar;
+}
+
 void Archive::Fail(uint32_t code) {
   if (error_ == 0) error_ = code;
 }
@@ -115,7 +121,7 @@ void Archive::WriteStringLength(uint32_t len, bool wide) {
   }
 }
 
-void Archive::WriteString(const std::string& s) {
+void Archive::WriteString(std::string_view s) {
   WriteStringLength(static_cast<uint32_t>(s.size()), false);
   WriteBytes(s.data(), s.size());
 }
@@ -181,29 +187,20 @@ uint32_t Archive::Flush() {
 // ---- Reading ----
 
 bool Archive::ReadU8(uint8_t& v) {
-  if (!Ok() || storing_ || BytesLeft() < 1) {
-    Fail(platform::kErrInvalidData);
-    return false;
-  }
+  if (!Need(1)) return false;
   v = *pos_++;
   return true;
 }
 
 bool Archive::ReadU16(uint16_t& v) {
-  if (!Ok() || storing_ || BytesLeft() < 2) {
-    Fail(platform::kErrInvalidData);
-    return false;
-  }
+  if (!Need(2)) return false;
   v = static_cast<uint16_t>(pos_[0] | (pos_[1] << 8));
   pos_ += 2;
   return true;
 }
 
 bool Archive::ReadU32(uint32_t& v) {
-  if (!Ok() || storing_ || BytesLeft() < 4) {
-    Fail(platform::kErrInvalidData);
-    return false;
-  }
+  if (!Need(4)) return false;
   v = static_cast<uint32_t>(pos_[0]) | (static_cast<uint32_t>(pos_[1]) << 8) |
       (static_cast<uint32_t>(pos_[2]) << 16) | (static_cast<uint32_t>(pos_[3]) << 24);
   pos_ += 4;
@@ -218,11 +215,15 @@ bool Archive::ReadBool(bool& v) {
 }
 
 bool Archive::ReadBytes(std::vector<uint8_t>& out, uint32_t len) {
-  if (!Ok() || storing_ || BytesLeft() < len) {
-    Fail(platform::kErrInvalidData);
-    return false;
-  }
+  if (!Need(len)) return false;
   out.assign(pos_, pos_ + len);
+  pos_ += len;
+  return true;
+}
+
+bool Archive::ReadPiece(uint32_t len, const uint8_t*& data) {
+  if (!Need(len)) return false;
+  data = pos_;
   pos_ += len;
   return true;
 }
@@ -286,6 +287,7 @@ bool Archive::ReadStringData(std::string_view& narrow, std::u16string& wideText,
     Fail(platform::kErrInvalidData);
     return false;
   }
+  if (!Need(static_cast<size_t>(bytes))) return false;
   if (!wide) {
     narrow = std::string_view(reinterpret_cast<const char*>(pos_), len);
     pos_ += len;
@@ -299,16 +301,29 @@ bool Archive::ReadStringData(std::string_view& narrow, std::u16string& wideText,
   return true;
 }
 
-bool Archive::ReadString(std::string& s) {
-  std::string_view narrow;
+bool Archive::ReadStringPiece(std::string_view& piece, std::string& converted) {
+  // Most texts are 8-bit and shorter than 255 bytes: one length byte, then the text.
+  if (Ok() && !storing_ && pos_ < end_ && *pos_ < kByteEscape && *pos_ < BytesLeft() &&
+      Need(size_t{1} + *pos_)) {
+    const size_t len = *pos_;
+    piece = std::string_view(reinterpret_cast<const char*>(pos_ + 1), len);
+    pos_ += 1 + len;
+    return true;
+  }
   std::u16string wideText;
   bool wide = false;
-  if (!ReadStringData(narrow, wideText, wide)) return false;
+  if (!ReadStringData(piece, wideText, wide)) return false;
   if (wide) {
-    s = platform::Utf16ToUtf8(wideText);
-  } else {
-    s.assign(narrow);
+    piece = std::string_view();
+    converted = platform::Utf16ToUtf8(wideText);
   }
+  return true;
+}
+
+bool Archive::ReadString(std::string& s) {
+  std::string_view piece;
+  if (!ReadStringPiece(piece, s)) return false;
+  if (piece.data() != nullptr) s.assign(piece);
   return true;
 }
 
@@ -328,7 +343,7 @@ std::unique_ptr<CObject> Archive::ReadNewObject(const RuntimeClass* expected) {
     uint16_t schema = 0;
     uint16_t nameLength = 0;
     if (!ReadU16(schema) || !ReadU16(nameLength)) return nullptr;
-    if (nameLength >= kMaxClassNameLength || nameLength > BytesLeft()) {
+    if (nameLength >= kMaxClassNameLength || !Need(nameLength)) {
       Fail(platform::kErrInvalidData);
       return nullptr;
     }

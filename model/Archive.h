@@ -9,6 +9,8 @@
 #include <unordered_map>
 #include <vector>
 
+#include "platform/ErrorCodes.h"
+
 namespace model {
 
 class CObject;
@@ -32,6 +34,8 @@ class Archive {
   static Archive ForWriting(Sink sink);
   // An archive that reads `len` bytes at `data` (which must outlive it).
   static Archive ForReading(const uint8_t* data, size_t len);
+  // An archive over bytes that the objects it reads may keep pieces of (ReadPiece).
+  static Archive ForReading(std::shared_ptr<const uint8_t[]> data, size_t len);
 
   Archive(Archive&&) noexcept;
   Archive& operator=(Archive&&) noexcept;
@@ -51,7 +55,7 @@ class Archive {
   void WriteBool(bool v) { WriteU8(v ? 1 : 0); }
   void WriteBytes(const void* data, size_t len);
   void WriteCount(uint32_t n);
-  void WriteString(const std::string& s);       // 8-bit text
+  void WriteString(std::string_view s);         // 8-bit text
   void WriteWString(const std::u16string& s);   // 16-bit text with the wide mark
   // Writes the object's tag (class first when new) and, the first time, its fields.
   void WriteObject(CObject* obj);
@@ -64,8 +68,15 @@ class Archive {
   bool ReadU32(uint32_t& v);
   bool ReadBool(bool& v);  // any non-zero byte reads as true
   bool ReadBytes(std::vector<uint8_t>& out, uint32_t len);
+  // The shared bytes the archive reads, or null when it reads foreign memory.
+  const std::shared_ptr<const uint8_t[]>& SharedBytes() const { return shared_; }
+  // Points `data` at the next `len` bytes, which stay where they are, and moves past them.
+  bool ReadPiece(uint32_t len, const uint8_t*& data);
   bool ReadCount(uint32_t& n);
   bool ReadString(std::string& s);
+  // Reads 8-bit text as a view of the archive's bytes (`piece`), or 16-bit text
+  // converted into `converted` (`piece` then has no data).
+  bool ReadStringPiece(std::string_view& piece, std::string& converted);
   bool ReadWString(std::u16string& s);
   // Reads one object that must be new to this archive and of class `expected`;
   // answers it owned by the caller, or null after failing the archive. A null tag,
@@ -95,9 +106,17 @@ class Archive {
   size_t written_ = 0;
   std::unordered_map<const void*, uint32_t> written_tags_;  // objects and classes
 
-  // Reading state: what each number stands for (index = number).
+  // Whether `n` bytes can be read at the position; fails the archive when not.
+  bool Need(size_t n) {
+    if (Ok() && !storing_ && BytesLeft() >= n) return true;
+    Fail(platform::kErrInvalidData);
+    return false;
+  }
+
+  // Reading state: the bytes and what each number stands for (index = number).
   const uint8_t* pos_ = nullptr;
   const uint8_t* end_ = nullptr;
+  std::shared_ptr<const uint8_t[]> shared_;
   struct Slot {
     const RuntimeClass* cls = nullptr;  // set for a class number
     bool isObject = false;

@@ -26,6 +26,7 @@ struct FileBytes {
 // given, receives the stamp of the file that was opened.
 uint32_t ReadAll(std::string_view path, FileBytes& bytes, platform::FileStamp* stamp = nullptr);
 
+
 // Writes `obj`'s fields (Serialize) to `path` through a temporary file renamed
 // over it. `created` tells whether the temporary file could be made; the answer
 // is 0 or the first failure's code. `stamp`, when given, receives the stamp of

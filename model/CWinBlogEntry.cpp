@@ -50,17 +50,38 @@ void CWinBlogEntry::SetPhotoSize(uint8_t code) {
   membership_.FieldChanged();
 }
 
+namespace {
+
+void WriteText(Archive& ar, const FilePiece<std::string>& field) {
+  ar.WriteString(std::string_view(field.Data(), field.Size()));
+}
+
+// Reads a text field, left as a piece of the archive's bytes when it shares them.
+bool ReadText(Archive& ar, FilePiece<std::string>& field) {
+  std::string_view piece;
+  if (!ar.ReadStringPiece(piece, field.Own())) return false;
+  if (piece.data() == nullptr) return true;  // 16-bit text, converted
+  if (ar.SharedBytes() != nullptr) {
+    field.SetPiece(piece.data(), static_cast<uint32_t>(piece.size()));
+  } else {
+    field.Assign(piece.data(), piece.size());
+  }
+  return true;
+}
+
+}  // namespace
+
 void CWinBlogEntry::Serialize(Archive& ar) {
   if (ar.IsStoring()) {
     ar.WriteU32(id_);
     ar.WriteU32(categoryId_);
     ar.WriteU32(authorId_);
-    ar.WriteString(title_);
-    ar.WriteString(caption_);
-    ar.WriteString(authorName_);
-    ar.WriteString(thumbnailUrl_);
-    ar.WriteString(photoUrl_);
-    ar.WriteString(fullSizeUrl_);
+    WriteText(ar, title_);
+    WriteText(ar, caption_);
+    WriteText(ar, authorName_);
+    WriteText(ar, thumbnailUrl_);
+    WriteText(ar, photoUrl_);
+    WriteText(ar, fullSizeUrl_);
     ar.WriteU32(date_);
     ar.WriteU32(date2_);
     ar.WriteU32(photoBytes_);
@@ -72,21 +93,27 @@ void CWinBlogEntry::Serialize(Archive& ar) {
     ar.WriteString(photoPath);
     ar.WriteBool(modified_);
     ar.WriteBool(unconfirmed);
-    ar.WriteU32(static_cast<uint32_t>(thumbnail_.size()));
-    ar.WriteBytes(thumbnail_.data(), thumbnail_.size());
+    ar.WriteU32(static_cast<uint32_t>(thumbnail_.Size()));
+    ar.WriteBytes(thumbnail_.Data(), thumbnail_.Size());
     return;
   }
+  file_ = ar.SharedBytes();
   uint32_t thumbnailLength = 0;
-  if (!(ar.ReadU32(id_) && ar.ReadU32(categoryId_) && ar.ReadU32(authorId_) &&
-        ar.ReadString(title_) && ar.ReadString(caption_) && ar.ReadString(authorName_) &&
-        ar.ReadString(thumbnailUrl_) && ar.ReadString(photoUrl_) && ar.ReadString(fullSizeUrl_) &&
-        ar.ReadU32(date_) && ar.ReadU32(date2_) && ar.ReadU32(photoBytes_) &&
-        ar.ReadU16(photoWidth_) && ar.ReadU16(photoHeight_) && ar.ReadU8(photoSize_) &&
-        ar.ReadU8(uploadSize_) && ar.ReadU8(flags_) && ar.ReadString(photoPath) &&
+  if (!(ar.ReadU32(id_) && ar.ReadU32(categoryId_) && ar.ReadU32(authorId_) && ReadText(ar, title_) &&
+        ReadText(ar, caption_) && ReadText(ar, authorName_) && ReadText(ar, thumbnailUrl_) &&
+        ReadText(ar, photoUrl_) && ReadText(ar, fullSizeUrl_) && ar.ReadU32(date_) && ar.ReadU32(date2_) &&
+        ar.ReadU32(photoBytes_) && ar.ReadU16(photoWidth_) && ar.ReadU16(photoHeight_) &&
+        ar.ReadU8(photoSize_) && ar.ReadU8(uploadSize_) && ar.ReadU8(flags_) && ar.ReadString(photoPath) &&
         ar.ReadBool(modified_) && ar.ReadBool(unconfirmed) && ar.ReadU32(thumbnailLength))) {
     return;
   }
-  ar.ReadBytes(thumbnail_, thumbnailLength);
+  const uint8_t* piece = nullptr;
+  if (!ar.ReadPiece(thumbnailLength, piece)) return;
+  if (file_ != nullptr) {
+    thumbnail_.SetPiece(piece, thumbnailLength);
+  } else {
+    thumbnail_.Assign(piece, thumbnailLength);
+  }
 }
 
 void CWinBlogEntry::GetPhotoDimensions(uint16_t& width, uint16_t& height) const {
@@ -136,7 +163,7 @@ uint32_t CWinBlogEntry::AttachPhoto(net::Win32LargeStream* source, uint8_t sizeC
     } catch (const std::bad_alloc&) {
       jpeg.clear();
     }
-    thumbnail_ = std::move(jpeg);
+    SetThumbnail(std::move(jpeg));
     if (photoWidth_ == 0 || photoHeight_ == 0) {
       image::ImageInformation info;
       file->Seek(0);
@@ -185,21 +212,20 @@ bool CWinBlogEntry::CategoryHasServiceId() const { return categoryId_ < kFirstLo
 
 void CWinBlogEntry::MarkRemoved() {
   SetPhotoSize(kSizeRemoved);
-  thumbnail_.clear();
-  thumbnail_.shrink_to_fit();
+  SetThumbnail({});
 }
 
-std::u16string CWinBlogEntry::GetTitleW() const { return platform::Utf8ToUtf16(title_); }
-void CWinBlogEntry::SetTitleW(std::u16string_view text) { title_ = platform::Utf16ToUtf8(text); }
-std::u16string CWinBlogEntry::GetCaptionW() const { return platform::Utf8ToUtf16(caption_); }
+std::u16string CWinBlogEntry::GetTitleW() const { return platform::Utf8ToUtf16(title_.Get()); }
+void CWinBlogEntry::SetTitleW(std::u16string_view text) { title_.Set(platform::Utf16ToUtf8(text)); }
+std::u16string CWinBlogEntry::GetCaptionW() const { return platform::Utf8ToUtf16(caption_.Get()); }
 void CWinBlogEntry::SetCaptionW(std::u16string_view text) {
-  caption_ = platform::Utf16ToUtf8(text);
+  caption_.Set(platform::Utf16ToUtf8(text));
 }
 std::u16string CWinBlogEntry::GetAuthorNameW() const {
-  return platform::Utf8ToUtf16(authorName_);
+  return platform::Utf8ToUtf16(authorName_.Get());
 }
 void CWinBlogEntry::SetAuthorNameW(std::u16string_view text) {
-  authorName_ = platform::Utf16ToUtf8(text);
+  authorName_.Set(platform::Utf16ToUtf8(text));
 }
 
 uint32_t CWinBlogEntry::DeletePhoto() {

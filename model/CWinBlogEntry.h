@@ -1,8 +1,11 @@
 #pragma once
 
+#include <cstdint>
+#include <memory>
 #include <vector>
 
 #include "model/BlogEntry.h"
+#include "model/FilePiece.h"
 #include "model/ListMembership.h"
 
 namespace model {
@@ -23,12 +26,12 @@ class CWinBlogEntry : public BlogEntry {
   bool IsModified() const override { return modified_; }
   uint32_t GetId() const override { return id_; }
   uint32_t GetAuthorId() const override { return authorId_; }
-  const std::string& GetTitle() const override { return title_; }
-  const std::string& GetCaption() const override { return caption_; }
-  const std::string& GetAuthorName() const override { return authorName_; }
-  const std::string& GetThumbnailUrl() const override { return thumbnailUrl_; }
-  const std::string& GetPhotoUrl() const override { return photoUrl_; }
-  const std::string& GetFullSizeUrl() const override { return fullSizeUrl_; }
+  const std::string& GetTitle() const override { return title_.Get(); }
+  const std::string& GetCaption() const override { return caption_.Get(); }
+  const std::string& GetAuthorName() const override { return authorName_.Get(); }
+  const std::string& GetThumbnailUrl() const override { return thumbnailUrl_.Get(); }
+  const std::string& GetPhotoUrl() const override { return photoUrl_.Get(); }
+  const std::string& GetFullSizeUrl() const override { return fullSizeUrl_.Get(); }
   uint32_t GetDate() const override { return date_; }
   uint32_t GetDate2() const override { return date2_; }
   uint32_t GetPhotoBytes() const override { return photoBytes_; }
@@ -44,12 +47,12 @@ class CWinBlogEntry : public BlogEntry {
   void SetModified(bool modified) override;
   void SetId(uint32_t id) override;
   void SetAuthorId(uint32_t id) override;
-  void SetTitle(std::string_view text) override { title_ = text; }
-  void SetCaption(std::string_view text) override { caption_ = text; }
-  void SetAuthorName(std::string_view text) override { authorName_ = text; }
-  void SetThumbnailUrl(std::string_view text) override { thumbnailUrl_ = text; }
-  void SetPhotoUrl(std::string_view text) override { photoUrl_ = text; }
-  void SetFullSizeUrl(std::string_view text) override { fullSizeUrl_ = text; }
+  void SetTitle(std::string_view text) override { title_.Assign(text.data(), text.size()); }
+  void SetCaption(std::string_view text) override { caption_.Assign(text.data(), text.size()); }
+  void SetAuthorName(std::string_view text) override { authorName_.Assign(text.data(), text.size()); }
+  void SetThumbnailUrl(std::string_view text) override { thumbnailUrl_.Assign(text.data(), text.size()); }
+  void SetPhotoUrl(std::string_view text) override { photoUrl_.Assign(text.data(), text.size()); }
+  void SetFullSizeUrl(std::string_view text) override { fullSizeUrl_.Assign(text.data(), text.size()); }
   void SetDate(uint32_t date) override { date_ = date; }
   void SetDate2(uint32_t date) override { date2_ = date; }
   void SetPhotoBytes(uint32_t bytes) override { photoBytes_ = bytes; }
@@ -80,8 +83,8 @@ class CWinBlogEntry : public BlogEntry {
   // The photo path starts with "\My Documents".
   bool IsPhotoInMainMemory() const;
 
-  const std::vector<uint8_t>& GetThumbnail() const { return thumbnail_; }
-  void SetThumbnail(std::vector<uint8_t> jpeg) { thumbnail_ = std::move(jpeg); }
+  const std::vector<uint8_t>& GetThumbnail() const { return thumbnail_.Get(); }
+  void SetThumbnail(std::vector<uint8_t> jpeg) { thumbnail_.Set(std::move(jpeg)); }
   uint8_t GetFlags() const { return flags_; }
   // The list that holds the entry.
   ListMembership& Membership() { return membership_; }
@@ -94,12 +97,12 @@ class CWinBlogEntry : public BlogEntry {
   uint32_t id_ = 0;
   uint32_t categoryId_ = 0;
   uint32_t authorId_ = 0;
-  std::string title_;
-  std::string caption_;
-  std::string authorName_;
-  std::string thumbnailUrl_;
-  std::string photoUrl_;
-  std::string fullSizeUrl_;
+  FilePiece<std::string> title_;
+  FilePiece<std::string> caption_;
+  FilePiece<std::string> authorName_;
+  FilePiece<std::string> thumbnailUrl_;
+  FilePiece<std::string> photoUrl_;
+  FilePiece<std::string> fullSizeUrl_;
   uint32_t date_ = 0;
   uint32_t date2_ = 0;
   uint32_t photoBytes_ = 0;
@@ -109,7 +112,10 @@ class CWinBlogEntry : public BlogEntry {
   uint8_t uploadSize_ = 0;
   uint8_t flags_ = 0;
   bool modified_ = true;
-  std::vector<uint8_t> thumbnail_;
+  FilePiece<std::vector<uint8_t>> thumbnail_;
+  // The bytes of the file the entry was read from, which its texts and thumbnail
+  // may still be pieces of (shared by the entries read from that file).
+  std::shared_ptr<const uint8_t[]> file_;
   ListMembership membership_;
 };
 

@@ -133,7 +133,8 @@ uint32_t CWinBlogStorage::Load() {
   deletedEntries_.Clear();
   deletedCategories_.Clear();
   deletedComments_.Clear();
-  Archive ar = Archive::ForReading(bytes.data.get(), bytes.size);
+  // The entries keep their texts and thumbnails as pieces of the file's bytes.
+  Archive ar = Archive::ForReading(std::shared_ptr<const uint8_t[]>(std::move(bytes.data)), bytes.size);
   Serialize(ar);
   return ar.Error();
 }

@@ -66,6 +66,42 @@ TEST_F(StorageFileTest, SaveAndLoadRoundTripTheFileExactly) {
   EXPECT_EQ(FilesInDataFolder(), 1u);  // no temporary file left behind
 }
 
+// Entries keep their texts and thumbnails as pieces of the file's bytes: they
+// read back whole and stay valid in copies that outlive the blog they were read into.
+TEST_F(StorageFileTest, LargeFileReadsBackWholeAndCopiesOutliveTheirBlog) {
+  for (uint32_t i = 21; i <= 400; ++i) {
+    auto e = MakeEntry(i, 100 + i, std::string(i % 300, static_cast<char>('a' + i % 26)));
+    e->SetCaption(std::string(i * 7 % 1000, 'c'));
+    e->SetPhotoUrl("http://h/" + std::to_string(i) + ".jpg");
+    e->SetThumbnail(std::vector<uint8_t>(2999 + i % 5, static_cast<uint8_t>(i)));
+    blog->InsertEntry(std::move(e));
+  }
+  ASSERT_EQ(blog->Save(), 0u);
+  const std::vector<uint8_t> saved = modeltest::ReadHostFile(HostFile());
+  ASSERT_GT(saved.size(), 1024u * 1024u);
+
+  auto loaded = std::make_unique<CWinBlogStorage>();
+  loaded->SetPath(blog->GetPath());
+  ASSERT_EQ(loaded->Load(), 0u);
+  ASSERT_EQ(loaded->Entries().Count(), blog->Entries().Count());
+  for (size_t i = 0; i < blog->Entries().Count(); ++i) {
+    const model::CWinBlogEntry& want = *blog->Entries().At(i);
+    const model::CWinBlogEntry& got = *loaded->Entries().At(i);
+    ASSERT_EQ(got.GetTitle(), want.GetTitle()) << i;
+    ASSERT_EQ(got.GetCaption(), want.GetCaption()) << i;
+    ASSERT_EQ(got.GetPhotoUrl(), want.GetPhotoUrl()) << i;
+    ASSERT_EQ(got.GetThumbnail(), want.GetThumbnail()) << i;
+  }
+  ASSERT_EQ(loaded->Save(), 0u);
+  EXPECT_EQ(modeltest::ReadHostFile(HostFile()), saved);
+
+  model::CWinBlogEntry copy;
+  copy.CopyFrom(*loaded->FindEntry(399));
+  loaded.reset();
+  EXPECT_EQ(copy.GetTitle(), std::string(99, 'j'));
+  EXPECT_EQ(copy.GetThumbnail(), std::vector<uint8_t>(3003, static_cast<uint8_t>(399)));
+}
+
 TEST_F(StorageFileTest, MissingFileLoadsAsEmpty) {
   CWinBlogStorage fresh;
   fresh.SetPath("\\My Documents\\Morvane\\Tessary\\none.tsl");
