@@ -12,7 +12,8 @@
 #include "model/LocalBlogStorage.h"
 #include "model/ModelConstants.h"
 #include "model/UserInterface.h"
-#include "net/Base64.h"
+#include "net/Base64Stream.h"
+#include "net/CompoundStream.h"
 #include "net/HttpErrors.h"
 #include "net/Win32LargeStream.h"
 #include "net/Win32SmallStream.h"
@@ -219,6 +220,12 @@ uint32_t MorvaneBlogService::Exchange(std::string_view operation, std::unique_pt
                                       bool& answerError) {
   answerError = false;
   if (!body || !SoapEnvelope::End(*body, operation)) return platform::kErrNotEnoughMemory;
+  return Post(operation, std::move(body), parse, response, answerError);
+}
+
+uint32_t MorvaneBlogService::Post(std::string_view operation, std::unique_ptr<net::Stream> body, bool parse,
+                                  std::unique_ptr<net::HttpResponse>& response, bool& answerError) {
+  answerError = false;
   net::HttpRequest request;
   request.SetMethod("POST");
   request.SetServer(false, settings_.host,
@@ -559,25 +566,31 @@ uint32_t MorvaneBlogService::StoreEntry(model::BlogEntry& entry, net::ProgressCa
     if (!photo) return kResultPhotoMissing;
     if (!entry.HasJpegPhoto()) return kResultInvalidJpeg;
   }
-  std::unique_ptr<net::Stream> body = BeginBody(isNew ? "AP" : "EP", true);
+  // A new entry's body is the envelope up to "<JP>" in memory, the photo's base64
+  // text made while the request goes out, and the rest in memory.
+  std::unique_ptr<net::Stream> body = BeginBody(isNew ? "AP" : "EP", !isNew);
   bool ok = body && WriteAuthentication(*body, true) && XmlWriter::WriteText(*body, "<PI>");
   if (ok && !isNew) ok = WriteNumberElement(*body, "ID", entry.GetId());
   ok = ok && WriteNumberElement(*body, "CI", entry.GetCategoryId()) && WriteElement(*body, "TI", title) &&
        WriteElement(*body, "CP", entry.GetCaption()) &&
        WriteElement(*body, "PD", http_.FormatTimestamp(entry.GetDate(), false)) &&
        WriteElement(*body, "TD", http_.FormatTimestamp(entry.GetDate2(), false));
-  if (ok && isNew) {
-    photo->Seek(0);
-    ok = XmlWriter::WriteText(*body, "<JP>") && net::Base64::WriteBase64(*body, *photo) &&
-         XmlWriter::WriteText(*body, "</JP>");
-  }
-  ok = ok && XmlWriter::WriteText(*body, "</PI>");
-  photo.reset();
-  if (!ok) return platform::kErrNotEnoughMemory;
-
   std::unique_ptr<net::HttpResponse> response;
   bool answerError = false;
-  const uint32_t code = Exchange(isNew ? "AP" : "EP", std::move(body), true, response, answerError);
+  uint32_t code = 0;
+  if (isNew) {
+    std::unique_ptr<net::Stream> rest = net::Win32SmallStream::Create();
+    ok = ok && rest && XmlWriter::WriteText(*body, "<JP>") && XmlWriter::WriteText(*rest, "</JP></PI>") &&
+         SoapEnvelope::End(*rest, "AP");
+    std::unique_ptr<net::Stream> text = ok ? net::Base64Stream::Create(std::move(photo)) : nullptr;
+    if (!text) return platform::kErrNotEnoughMemory;
+    body = std::make_unique<net::CompoundStream>(
+        std::move(body), std::make_unique<net::CompoundStream>(std::move(text), std::move(rest)));
+    code = Post("AP", std::move(body), true, response, answerError);
+  } else {
+    if (!ok || !XmlWriter::WriteText(*body, "</PI>")) return platform::kErrNotEnoughMemory;
+    code = Exchange("EP", std::move(body), true, response, answerError);
+  }
   if (answerError) {
     // A text the program does not know refuses this entry alone (its photo, its
     // fields): it stays pending and the rest of the queue goes on.

@@ -124,9 +124,12 @@ class MorvaneBlogService : public RemoteBlogService {
   // unless told otherwise); null when memory is short.
   std::unique_ptr<net::Stream> BeginBody(std::string_view operation, bool temporaryFile);
   bool WriteAuthentication(net::Stream& body, bool withBlog);
-  // Sends a finished body. `answerError` tells that the code came from the answer.
+  // Ends a body's envelope and sends it. `answerError` tells that the code came from the answer.
   uint32_t Exchange(std::string_view operation, std::unique_ptr<net::Stream> body, bool parse,
                     std::unique_ptr<net::HttpResponse>& response, bool& answerError);
+  // Sends a body whose envelope is already ended, as Exchange does.
+  uint32_t Post(std::string_view operation, std::unique_ptr<net::Stream> body, bool parse,
+                std::unique_ptr<net::HttpResponse>& response, bool& answerError);
   // The exchange with the reporting pattern: a server error is shown once and
   // becomes 10201.
   uint32_t Call(std::string_view operation, std::unique_ptr<net::Stream> body,

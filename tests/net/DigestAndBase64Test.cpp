@@ -2,15 +2,16 @@
 #include <openssl/evp.h>
 #include <openssl/sha.h>
 
+#include <memory>
 #include <random>
 #include <string>
 #include <vector>
 
 #include "net/Base64.h"
+#include "net/Base64Stream.h"
 #include "net/Digest.h"
 #include "net/ReadOnlyMemoryStream.h"
 #include "net/Win32LargeStream.h"
-#include "net/Win32SmallStream.h"
 #include "tests/support/TempDeviceRoot.h"
 
 namespace {
@@ -27,11 +28,30 @@ std::string Hex(const std::array<uint8_t, net::Digest::kSha1Size>& digest) {
 
 std::string Sha1Hex(const std::string& text) { return Hex(net::Digest::Sha1(text.data(), text.size())); }
 
+std::string OpenSslBase64(const void* data, size_t size) {
+  std::vector<unsigned char> out(4 * ((size + 2) / 3) + 1);
+  const int n = EVP_EncodeBlock(out.data(), static_cast<const unsigned char*>(data), static_cast<int>(size));
+  return std::string(reinterpret_cast<const char*>(out.data()), static_cast<size_t>(n));
+}
+
+// Reads a stream to its end in pieces of `capacity` bytes.
+std::string ReadInPieces(net::Stream& stream, uint32_t capacity) {
+  std::string all;
+  std::string piece(capacity, '\0');
+  uint32_t got = 0;
+  while (stream.ReadBytes(piece.data(), capacity, got)) all.append(piece, 0, got);
+  return all;
+}
+
+std::unique_ptr<net::Base64Stream> Base64Of(const std::string& bytes) {
+  return net::Base64Stream::Create(
+      std::make_unique<net::ReadOnlyMemoryStream>(bytes.data(), static_cast<uint32_t>(bytes.size())));
+}
+
 std::string StreamBase64(const std::string& bytes) {
-  net::ReadOnlyMemoryStream source(bytes.data(), static_cast<uint32_t>(bytes.size()));
-  auto out = net::Win32SmallStream::Create();
-  EXPECT_TRUE(net::Base64::WriteBase64(*out, source));
-  return std::string(reinterpret_cast<const char*>(out->Data()), out->GetSize());
+  auto stream = Base64Of(bytes);
+  EXPECT_EQ(stream->GetSize(), (bytes.size() + 2) / 3 * 4);
+  return ReadInPieces(*stream, 1000);
 }
 
 TEST(Sha1, PublishedVectors) {
@@ -69,55 +89,56 @@ TEST(Base64, PublishedVectors) {
   EXPECT_EQ(net::Base64::Encode("\xFB\xFF", 2), "+/8=");
 }
 
-TEST(Base64, RandomInputsAgreeWithOpenSsl) {
+TEST(Base64, RandomInputsAgreeWithOpenSslOnEveryKernel) {
+  std::vector<net::Base64::Kernel> kernels{net::Base64::Kernel::kPlain};
+  if (net::Base64::BestKernel() != net::Base64::Kernel::kPlain) kernels.push_back(net::Base64::Kernel::kSsse3);
+  if (net::Base64::BestKernel() == net::Base64::Kernel::kAvx2) kernels.push_back(net::Base64::Kernel::kAvx2);
   std::mt19937 rng(7);
   for (int round = 0; round < 200; ++round) {
-    // Some inputs span several output batches of the stream writer.
     std::string data(round < 190 ? rng() % 300 : 3000 + rng() % 3000, '\0');
-    for (char& c : data) {
-      c = static_cast<char>(rng());
-    }
-    std::vector<unsigned char> expected(4 * ((data.size() + 2) / 3) + 1);
-    const int n = EVP_EncodeBlock(expected.data(), reinterpret_cast<const unsigned char*>(data.data()),
-                                  static_cast<int>(data.size()));
-    const std::string want(reinterpret_cast<const char*>(expected.data()), static_cast<size_t>(n));
-    ASSERT_EQ(StreamBase64(data), want) << "length " << data.size();
+    for (char& c : data) c = static_cast<char>(rng());
+    const std::string want = OpenSslBase64(data.data(), data.size());
     ASSERT_EQ(net::Base64::Encode(data.data(), data.size()), want);
+    ASSERT_EQ(StreamBase64(data), want) << "length " << data.size();
+    const size_t groups = data.size() / 3;
+    for (net::Base64::Kernel kernel : kernels) {
+      std::string out(groups * 4, '\0');
+      net::Base64::EncodeGroups(reinterpret_cast<const uint8_t*>(data.data()), groups, out.data(), kernel);
+      ASSERT_EQ(out, want.substr(0, groups * 4)) << "kernel " << static_cast<int>(kernel);
+    }
   }
 }
 
-TEST(Base64, FileToFileAcrossReadPiecesAgreesWithOpenSsl) {
+// A photo file as a request body reads it: large pieces straight into the
+// reader's memory, with the last group's 0, 1 or 2 bytes.
+TEST(Base64, StreamOverAFileReadsInPiecesBytesAndBlocks) {
   testsupport::TempDeviceRoot root;
   std::mt19937 rng(11);
-  // Large enough for several pieces of the encoder, with 0, 1 and 2 bytes of a
-  // group left at the end.
   for (size_t size : {size_t{600000}, size_t{600001}, size_t{600002}}) {
     std::string data(size, '\0');
     for (char& c : data) c = static_cast<char>(rng());
-    auto source = net::Win32LargeStream::CreateTemporary();
-    auto out = net::Win32LargeStream::CreateTemporary();
-    ASSERT_NE(source, nullptr);
-    ASSERT_NE(out, nullptr);
-    ASSERT_TRUE(source->Write(data.data(), static_cast<uint32_t>(data.size())));
-    ASSERT_TRUE(source->Seek(0));
-    // What was already read is not encoded.
-    uint8_t skipped = 0;
-    ASSERT_TRUE(source->ReadByte(skipped));
-    ASSERT_TRUE(out->Write("<JP>", 4));
-    ASSERT_TRUE(net::Base64::WriteBase64(*out, *source));
-    EXPECT_EQ(source->GetPosition(), size);
+    auto file = net::Win32LargeStream::CreateTemporary();
+    ASSERT_NE(file, nullptr);
+    ASSERT_TRUE(file->Write(data.data(), static_cast<uint32_t>(data.size())));
+    auto stream = net::Base64Stream::Create(std::move(file));
+    ASSERT_NE(stream, nullptr);
+    const std::string want = OpenSslBase64(data.data(), data.size());
+    ASSERT_EQ(stream->GetSize(), want.size());
+    ASSERT_TRUE(ReadInPieces(*stream, 512 * 1024 + 3) == want) << size;
+    EXPECT_EQ(stream->GetPosition(), want.size());
 
-    std::vector<unsigned char> expected(4 * ((size + 2) / 3) + 1);
-    const int n = EVP_EncodeBlock(expected.data(), reinterpret_cast<const unsigned char*>(data.data()) + 1,
-                                  static_cast<int>(size - 1));
-    const std::string want = "<JP>" + std::string(reinterpret_cast<const char*>(expected.data()), n);
-    ASSERT_EQ(out->GetSize(), want.size());
-    ASSERT_TRUE(out->Seek(0));
-    std::string got(want.size(), '\0');
+    // From anywhere, by bytes and by blocks.
+    const uint32_t from = static_cast<uint32_t>(want.size() / 2 + size % 3);
+    ASSERT_TRUE(stream->Seek(from));
+    std::string rest;
+    uint8_t ch = 0;
+    for (int i = 0; i < 5 && stream->ReadByte(ch); ++i) rest.push_back(static_cast<char>(ch));
+    const uint8_t* block = nullptr;
     uint32_t length = 0;
-    ASSERT_TRUE(out->ReadBytes(got.data(), static_cast<uint32_t>(got.size()), length));
-    EXPECT_EQ(length, want.size());
-    EXPECT_TRUE(got == want) << "size " << size;
+    while (stream->ReadBlock(block, length)) rest.append(reinterpret_cast<const char*>(block), length);
+    EXPECT_TRUE(rest == want.substr(from)) << size;
+    EXPECT_FALSE(stream->Seek(static_cast<uint32_t>(want.size()) + 1));
+    EXPECT_FALSE(stream->PeekByte(ch));
   }
 }
 

@@ -4,6 +4,7 @@
 
 #include <filesystem>
 #include <fstream>
+#include <random>
 
 #include "image/Bitmap.h"
 #include "image/JpegWriter.h"
@@ -200,6 +201,41 @@ TEST_F(OperationsTest, NewEntryGoesUpWithItsPhotoAndTakesTheAnswer) {
   EXPECT_EQ(service_->StoreEntry(*entry, nullptr, nullptr, 0, 1, 1), 0u);
   EXPECT_EQ(Body(1).find("<JP>"), std::string::npos);
   EXPECT_NE(Elements(1).find("<PI><ID>99</ID><CI>0</CI>"), std::string::npos);
+}
+
+// The photo's text is made while the request goes out; the request is the same
+// bytes as one built whole: one body of the announced length, no interim reply
+// asked for, no chunks.
+TEST_F(OperationsTest, PhotoOverAMebibyteGoesOutWholeWithItsLength) {
+  // Noise keeps a JPEG large: about 1.5 MB at this size.
+  image::Bitmap bitmap;
+  ASSERT_EQ(bitmap.Allocate(1100, 900), 0);
+  std::mt19937 rng(5);
+  for (uint32_t y = 0; y < bitmap.Height(); ++y) {
+    for (uint32_t x = 0; x < bitmap.Width(); ++x) bitmap.Row(y)[x] = static_cast<uint16_t>(rng());
+  }
+  ASSERT_TRUE(image::WriteBitmapAsJpeg(bitmap, root_.Host("\\My Documents\\big.jpg").string(), 95));
+  std::ifstream in(root_.Host("\\My Documents\\big.jpg"), std::ios::binary);
+  const std::string photo(std::istreambuf_iterator<char>(in), {});
+  ASSERT_GT(photo.size(), 1024u * 1024u);
+  model::CWinBlogEntry* entry = AddEntry(0, 0, "\\My Documents\\big.jpg");
+  server_.EnqueueOk(Answer("AP", "<ID>12</ID>"));
+  ASSERT_EQ(service_->StoreEntry(*entry, nullptr, nullptr, 0, 1, 1), 0u);
+
+  std::vector<unsigned char> text(4 * ((photo.size() + 2) / 3) + 1);
+  const int n = EVP_EncodeBlock(text.data(), reinterpret_cast<const unsigned char*>(photo.data()),
+                                static_cast<int>(photo.size()));
+  EXPECT_TRUE(Elements(0) == Auth(true) +
+                                 "<PI><CI>0</CI><TI>T</TI><CP>C</CP><PD>2026-01-02T03:04:05+0000</PD>"
+                                 "<TD>2026-01-02T03:04:06+0000</TD><JP>" +
+                                 std::string(reinterpret_cast<const char*>(text.data()), static_cast<size_t>(n)) +
+                                 "</JP></PI>");
+  const std::string request = server_.Requests().at(0);
+  const std::string head = request.substr(0, request.find("\r\n\r\n") + 4);
+  EXPECT_NE(head.find("\r\nContent-Length: " + std::to_string(Body(0).size()) + "\r\n"), std::string::npos);
+  EXPECT_EQ(head.find("Expect"), std::string::npos);
+  EXPECT_EQ(head.find("Transfer-Encoding"), std::string::npos);
+  EXPECT_EQ(entry->GetId(), 12u);
 }
 
 TEST_F(OperationsTest, GroupBlogUploadTakesAuthorAndUser) {
