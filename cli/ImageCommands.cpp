@@ -3,6 +3,7 @@
 #include <fcntl.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <charconv>
 #include <fstream>
@@ -49,34 +50,28 @@ int OpenFailure(const std::string& file, uint32_t code, std::ostream& err) {
   return CliContext::kFailure;
 }
 
-// The target the GUI would draw into: a black canvas that clips what it is given.
-class RgbCanvas : public image::ImageCanvas {
+// The target the GUI would draw into: a black canvas that clips what it is given,
+// a row's visible span at a time.
+class BitmapCanvas : public image::ImageCanvas {
  public:
-  RgbCanvas(uint32_t width, uint32_t height) : width_(width), height_(height), rgb_(size_t{width} * height * 3) {}
+  // Answers 0, or the platform's code 8 when the canvas cannot be made.
+  int32_t Allocate(uint32_t width, uint32_t height) { return canvas_.Allocate(width, height); }
 
   void DrawBitmap(const image::Bitmap& bitmap, const image::Rect& area) override {
+    const int64_t left = std::max<int64_t>(0, area.left);
+    const int64_t right = std::min<int64_t>(canvas_.Width(), int64_t{area.left} + bitmap.Width());
+    if (left >= right) return;
     for (uint32_t y = 0; y < bitmap.Height(); ++y) {
-      int64_t ty = int64_t{area.top} + y;
-      if (ty < 0 || ty >= height_) continue;
-      for (uint32_t x = 0; x < bitmap.Width(); ++x) {
-        int64_t tx = int64_t{area.left} + x;
-        if (tx < 0 || tx >= width_) continue;
-        Put(static_cast<size_t>(ty) * width_ + static_cast<size_t>(tx), bitmap.Pixel(x, y));
-      }
+      const int64_t ty = int64_t{area.top} + y;
+      if (ty < 0 || ty >= canvas_.Height()) continue;
+      std::copy(bitmap.Row(y) + (left - area.left), bitmap.Row(y) + (right - area.left),
+                canvas_.Row(static_cast<uint32_t>(ty)) + left);
     }
   }
-
-  void Put(size_t at, uint16_t v) {
-    rgb_[3 * at] = static_cast<uint8_t>((v >> 8) & 0xF8);
-    rgb_[3 * at + 1] = static_cast<uint8_t>((v >> 3) & 0xFC);
-    rgb_[3 * at + 2] = static_cast<uint8_t>((v << 3) & 0xFF);
-  }
-  const std::vector<uint8_t>& Rgb() const { return rgb_; }
+  const image::Bitmap& Picture() const { return canvas_; }
 
  private:
-  uint32_t width_;
-  uint32_t height_;
-  std::vector<uint8_t> rgb_;
+  image::Bitmap canvas_;
 };
 
 bool EndsWith(const std::string& s, const std::string& suffix) {
@@ -87,9 +82,8 @@ bool EndsWith(const std::string& s, const std::string& suffix) {
   return true;
 }
 
-bool WriteImage(const std::string& path, uint32_t w, uint32_t h, const std::vector<uint8_t>& rgb) {
-  return EndsWith(path, ".ppm") ? ImageFileWriter::WritePpm(path, w, h, rgb)
-                                : ImageFileWriter::WritePng(path, w, h, rgb);
+bool WriteImage(const std::string& path, const image::Bitmap& bitmap) {
+  return EndsWith(path, ".ppm") ? ImageFileWriter::WritePpm(path, bitmap) : ImageFileWriter::WritePng(path, bitmap);
 }
 
 std::string Sampling(const image::JpegHeader& h) {
@@ -185,9 +179,7 @@ int ImageCommands::Decode(const std::string& file, const DecodeOptions& o, const
     int32_t rc = decoder.ReadHeaders();
     if (rc == 0) rc = decoder.Decode(level, bitmap);
     if (rc != 0) return Failure(file, rc, json, out, err);
-    RgbCanvas canvas(bitmap.Width(), bitmap.Height());
-    canvas.DrawBitmap(bitmap, {0, 0, static_cast<int32_t>(bitmap.Width()), static_cast<int32_t>(bitmap.Height())});
-    if (!WriteImage(output, bitmap.Width(), bitmap.Height(), canvas.Rgb())) {
+    if (!WriteImage(output, bitmap)) {
       err << "Tessary: cannot write " << output << '\n';
       return CliContext::kFailure;
     }
@@ -205,9 +197,10 @@ int ImageCommands::Decode(const std::string& file, const DecodeOptions& o, const
   if (o.natural) options |= image::kDrawNaturalSize;
   if (o.top) options |= image::kDrawNoVerticalCentre;
   image::Rect area{0, 0, static_cast<int32_t>(o.width), static_cast<int32_t>(o.height)};
-  RgbCanvas canvas(o.width, o.height);
+  BitmapCanvas canvas;
+  if (int32_t rc = canvas.Allocate(o.width, o.height); rc != 0) return Failure(file, rc, json, out, err);
   if (int32_t rc = image::DrawJpeg(source, canvas, area, options); rc != 0) return Failure(file, rc, json, out, err);
-  if (!WriteImage(output, o.width, o.height, canvas.Rgb())) {
+  if (!WriteImage(output, canvas.Picture())) {
     err << "Tessary: cannot write " << output << '\n';
     return CliContext::kFailure;
   }

@@ -2,11 +2,16 @@
 
 #include <cstdint>
 #include <string>
-#include <vector>
 
-// Writes 8-bit RGB pictures (3 bytes a pixel, top-down) as PNG (libpng) or binary PPM.
+#include "image/Bitmap.h"
+
+// Writes a 16-bit bitmap as an 8-bit RGB picture, PNG (libpng) or binary PPM,
+// converting a few rows at a time: no second copy of the picture is made.
 class ImageFileWriter {
  public:
-  static bool WritePng(const std::string& path, uint32_t width, uint32_t height, const std::vector<uint8_t>& rgb);
-  static bool WritePpm(const std::string& path, uint32_t width, uint32_t height, const std::vector<uint8_t>& rgb);
+  static bool WritePng(const std::string& path, const image::Bitmap& bitmap);
+  static bool WritePpm(const std::string& path, const image::Bitmap& bitmap);
+  // The red, green and blue bytes of `count` 16-bit pixels, each field's bits at
+  // the top of its byte.
+  static void ExpandRow(const uint16_t* pixels, uint32_t count, uint8_t* rgb);
 };

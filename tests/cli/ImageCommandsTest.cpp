@@ -6,7 +6,13 @@
 #include <nlohmann/json.hpp>
 #include <sstream>
 
+#include <fcntl.h>
+
 #include "cli/ImageCommands.h"
+#include "cli/ImageFileWriter.h"
+#include "image/JpegDecoder.h"
+#include "image/JpegFileSource.h"
+#include "platform/File.h"
 #include "image/JpegWriter.h"
 #include "tests/support/TempDeviceRoot.h"
 
@@ -131,6 +137,66 @@ TEST_F(ImageCommandsTest, DecodeDrawsIntoTheTargetAndSaysWhatItCovers) {
   EXPECT_EQ(png[1], 'P');
   EXPECT_EQ(png[2], 'N');
   EXPECT_EQ(png[3], 'G');
+}
+
+// At a reduction the decoded bitmap itself is written: every pixel's fields at the
+// top of its bytes, rows in order.
+TEST_F(ImageCommandsTest, ScaledDecodeWritesTheBitmapsPixelsExactly) {
+  ImageCommands::DecodeOptions o;
+  o.width = 1;
+  o.height = 1;
+  o.scale = 1;
+  Result r = Decode(o, Out("whole.ppm"));
+  ASSERT_EQ(r.status, 0) << r.err;
+
+  const int fd = ::open(photo_.c_str(), O_RDONLY);
+  ASSERT_GE(fd, 0);
+  platform::File jpeg(fd, photo_);
+  image::JpegFileSource source(jpeg);
+  image::JpegDecoder decoder(source);
+  image::Bitmap bitmap;
+  ASSERT_EQ(decoder.ReadHeaders(), 0);
+  ASSERT_EQ(decoder.Decode(0, bitmap), 0);
+  std::vector<uint8_t> want;
+  const std::string header = "P6\n64 48\n255\n";
+  want.assign(header.begin(), header.end());
+  for (uint32_t y = 0; y < bitmap.Height(); ++y) {
+    for (uint32_t x = 0; x < bitmap.Width(); ++x) {
+      const uint16_t v = bitmap.Pixel(x, y);
+      want.push_back(static_cast<uint8_t>((v >> 11) << 3));
+      want.push_back(static_cast<uint8_t>(((v >> 5) & 0x3F) << 2));
+      want.push_back(static_cast<uint8_t>((v & 0x1F) << 3));
+    }
+  }
+  EXPECT_EQ(ReadAll(Out("whole.ppm")), want);
+}
+
+TEST(ImageFileWriterTest, EveryPixelValueExpandsAtAnyLengthAndOffset) {
+  std::vector<uint16_t> pixels(65536 + 40);
+  for (size_t i = 0; i < pixels.size(); ++i) pixels[i] = static_cast<uint16_t>(i * 40503u);
+  for (uint32_t count : {65536u + 37, 15u, 16u, 17u, 1u}) {
+    for (uint32_t offset : {0u, 3u}) {
+      std::vector<uint8_t> rgb(size_t{count} * 3 + 1, 0xEE);
+      ImageFileWriter::ExpandRow(pixels.data() + offset, count, rgb.data());
+      for (uint32_t i = 0; i < count; ++i) {
+        const uint16_t v = pixels[offset + i];
+        ASSERT_EQ(rgb[3 * i], (v >> 11) << 3) << i;
+        ASSERT_EQ(rgb[3 * i + 1], ((v >> 5) & 0x3F) << 2) << i;
+        ASSERT_EQ(rgb[3 * i + 2], (v & 0x1F) << 3) << i;
+      }
+      EXPECT_EQ(rgb.back(), 0xEE);
+    }
+  }
+}
+
+TEST_F(ImageCommandsTest, TargetTooLargeForMemoryIsRefused) {
+  ImageCommands::DecodeOptions o;
+  o.width = 65535;
+  o.height = 65535;
+  Result r = Decode(o, Out("huge.ppm"));
+  EXPECT_EQ(r.status, 1);
+  EXPECT_NE(r.err.find("(8)"), std::string::npos) << r.err;
+  EXPECT_FALSE(std::filesystem::exists(Out("huge.ppm")));
 }
 
 TEST_F(ImageCommandsTest, ThumbnailWritesTheEntryThumbnail) {
