@@ -1,4 +1,5 @@
 #include <gtest/gtest.h>
+#include <fcntl.h>
 
 #include <filesystem>
 #include <fstream>
@@ -6,14 +7,12 @@
 #include <nlohmann/json.hpp>
 #include <sstream>
 
-#include <fcntl.h>
-
 #include "cli/ImageCommands.h"
 #include "cli/ImageFileWriter.h"
 #include "image/JpegDecoder.h"
 #include "image/JpegFileSource.h"
-#include "platform/File.h"
 #include "image/JpegWriter.h"
+#include "platform/File.h"
 #include "tests/support/TempDeviceRoot.h"
 
 namespace {
