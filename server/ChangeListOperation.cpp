@@ -1,5 +1,7 @@
 #include "server/ChangeListOperation.h"
 
+#include <string>
+#include <unordered_map>
 #include <unordered_set>
 
 #include "server/ServiceMessages.h"
@@ -54,14 +56,6 @@ int ChangeListOperation::GetChanges(OperationContext& ctx, AnswerWriter& out) {
 
   const std::string& name = ctx.blog.url;
   std::vector<CategoryRecord> categories = ctx.content.Categories(ctx.blog.id, since);
-  std::vector<EntryRecord> entries = ctx.content.Entries(ctx.blog.id, since, limit);
-  std::vector<CommentRecord> comments = ctx.content.Comments(ctx.blog.id, since);
-  if (since == ContentStore::kLiveOnly && limit > 0) {
-    std::unordered_set<int64_t> listed;
-    for (const EntryRecord& entry : entries) listed.insert(entry.id);
-    std::erase_if(comments, [&](const CommentRecord& c) { return listed.count(c.entry) == 0; });
-  }
-
   out.Text("TS", Timestamp::FormatUtc(ctx.now));
   WriteBlog(ctx, out);
   out.Open("CS");
@@ -73,34 +67,56 @@ int ChangeListOperation::GetChanges(OperationContext& ctx, AnswerWriter& out) {
     out.Close("CA");
   }
   out.Close("CS");
+
+  // Entries and comments go into the answer as they are read. The few authors'
+  // names are made once, the photo addresses in one reused buffer.
+  std::unordered_map<int64_t, std::string> authors;
+  auto authorName = [&authors](int64_t id, std::string_view first, std::string_view last,
+                               std::string_view email) -> const std::string& {
+    auto known = authors.find(id);
+    if (known == authors.end()) known = authors.emplace(id, DisplayName(first, last, email)).first;
+    return known->second;
+  };
+  const std::string photoFolder = ctx.urls.PhotoFolder();
+  std::string url;
+  auto photoUrl = [&](std::string_view key, char variant) -> const std::string& {
+    url = photoFolder;
+    PhotoStore::AppendFileName(url, key, variant);
+    return url;
+  };
+  // With a limit, only the comments of the entries listed go out.
+  const bool onlyListed = since == ContentStore::kLiveOnly && limit > 0;
+  std::unordered_set<int64_t> listed;
   out.Open("PS");
-  for (const EntryRecord& entry : entries) {
+  ctx.content.VisitEntries(ctx.blog.id, since, limit, [&](const ContentStore::EntryRow& entry) {
+    if (onlyListed) listed.insert(entry.id);
     out.OpenChild("PI", entry.deleted);
     out.Number("CI", entry.category);
     out.Number("UI", entry.author);
     out.Number("ID", entry.id);
     out.Text("TI", entry.title);
     out.Text("CP", entry.caption);
-    out.Text("BY", entry.authorName);
-    out.Text("OU", ctx.urls.Photo(PhotoStore::FileName(entry.photoKey)));
-    out.Text("PU", ctx.urls.Photo(PhotoStore::FileName(entry.photoKey, 'm')));
-    out.Text("TU", ctx.urls.Photo(PhotoStore::FileName(entry.photoKey, 't')));
+    out.Text("BY", authorName(entry.author, entry.firstName, entry.lastName, entry.email));
+    out.Text("OU", photoUrl(entry.photoKey, 0));
+    out.Text("PU", photoUrl(entry.photoKey, 'm'));
+    out.Text("TU", photoUrl(entry.photoKey, 't'));
     out.Text("PD", entry.dateText);
     out.Text("TD", entry.date2Text);
     out.Close("PI");
-  }
+  });
   out.Close("PS");
   out.Open("OS");
-  for (const CommentRecord& comment : comments) {
+  ctx.content.VisitComments(ctx.blog.id, since, [&](const ContentStore::CommentRow& comment) {
+    if (onlyListed && listed.count(comment.entry) == 0) return;
     out.OpenChild("OM", comment.deleted);
     out.Number("OI", comment.id);
     out.Number("ID", comment.entry);
     out.Number("UI", comment.author);
-    out.Text("BY", comment.authorName);
+    out.Text("BY", authorName(comment.author, comment.firstName, comment.lastName, comment.email));
     out.Text("OD", comment.dateText);
     out.Text("OT", comment.text);
     out.Close("OM");
-  }
+  });
   out.Close("OS");
   return kOk;
 }

@@ -24,37 +24,77 @@ CategoryRecord ReadCategory(const Statement& st) {
   return category;
 }
 
-EntryRecord ReadEntry(const Statement& st) {
+ContentStore::EntryRow ReadEntryRow(const Statement& st) {
+  ContentStore::EntryRow row;
+  row.id = st.Int(0);
+  row.blog = st.Int(1);
+  row.category = st.Int(2);
+  row.author = st.Int(3);
+  row.firstName = st.View(4);
+  row.lastName = st.View(5);
+  row.email = st.View(6);
+  row.title = st.View(7);
+  row.caption = st.View(8);
+  row.dateText = st.View(9);
+  row.date2Text = st.View(10);
+  row.sortTime = st.Int(11);
+  row.photoKey = st.View(12);
+  row.width = st.Int(13);
+  row.height = st.Int(14);
+  row.deleted = st.Int(15) != 0;
+  return row;
+}
+
+EntryRecord ToRecord(const ContentStore::EntryRow& row) {
   EntryRecord entry;
-  entry.id = st.Int(0);
-  entry.blog = st.Int(1);
-  entry.category = st.Int(2);
-  entry.author = st.Int(3);
-  entry.authorName = DisplayName(st.Text(4), st.Text(5), st.Text(6));
-  entry.title = st.Text(7);
-  entry.caption = st.Text(8);
-  entry.dateText = st.Text(9);
-  entry.date2Text = st.Text(10);
-  entry.sortTime = st.Int(11);
-  entry.photoKey = st.Text(12);
-  entry.width = st.Int(13);
-  entry.height = st.Int(14);
-  entry.deleted = st.Int(15) != 0;
+  entry.id = row.id;
+  entry.blog = row.blog;
+  entry.category = row.category;
+  entry.author = row.author;
+  entry.authorName = DisplayName(row.firstName, row.lastName, row.email);
+  entry.title = row.title;
+  entry.caption = row.caption;
+  entry.dateText = row.dateText;
+  entry.date2Text = row.date2Text;
+  entry.sortTime = row.sortTime;
+  entry.photoKey = row.photoKey;
+  entry.width = row.width;
+  entry.height = row.height;
+  entry.deleted = row.deleted;
   return entry;
 }
 
-CommentRecord ReadComment(const Statement& st) {
+EntryRecord ReadEntry(const Statement& st) { return ToRecord(ReadEntryRow(st)); }
+
+ContentStore::CommentRow ReadCommentRow(const Statement& st) {
+  ContentStore::CommentRow row;
+  row.id = st.Int(0);
+  row.blog = st.Int(1);
+  row.entry = st.Int(2);
+  row.author = st.Int(3);
+  row.firstName = st.View(4);
+  row.lastName = st.View(5);
+  row.email = st.View(6);
+  row.dateText = st.View(7);
+  row.text = st.View(8);
+  row.deleted = st.Int(9) != 0;
+  return row;
+}
+
+CommentRecord ToRecord(const ContentStore::CommentRow& row) {
   CommentRecord comment;
-  comment.id = st.Int(0);
-  comment.blog = st.Int(1);
-  comment.entry = st.Int(2);
-  comment.author = st.Int(3);
-  comment.authorName = DisplayName(st.Text(4), st.Text(5), st.Text(6));
-  comment.dateText = st.Text(7);
-  comment.text = st.Text(8);
-  comment.deleted = st.Int(9) != 0;
+  comment.id = row.id;
+  comment.blog = row.blog;
+  comment.entry = row.entry;
+  comment.author = row.author;
+  comment.authorName = DisplayName(row.firstName, row.lastName, row.email);
+  comment.dateText = row.dateText;
+  comment.text = row.text;
+  comment.deleted = row.deleted;
   return comment;
 }
+
+CommentRecord ReadComment(const Statement& st) { return ToRecord(ReadCommentRow(st)); }
 
 }  // namespace
 
@@ -143,6 +183,13 @@ bool ContentStore::DeleteEntry(int64_t id, int64_t now) {
 }
 
 std::vector<EntryRecord> ContentStore::Entries(int64_t blog, int64_t since, int64_t limit) {
+  std::vector<EntryRecord> entries;
+  VisitEntries(blog, since, limit, [&entries](const EntryRow& row) { entries.push_back(ToRecord(row)); });
+  return entries;
+}
+
+void ContentStore::VisitEntries(int64_t blog, int64_t since, int64_t limit,
+                                const std::function<void(const EntryRow&)>& visit) {
   Statement st = since == kLiveOnly
                      ? db_.Prepare("SELECT " ENTRY_COLUMNS
                                    "WHERE entries.blog = ?1 AND entries.deleted = 0 "
@@ -151,9 +198,7 @@ std::vector<EntryRecord> ContentStore::Entries(int64_t blog, int64_t since, int6
                                    "WHERE entries.blog = ?1 AND entries.changed >= ?2 ORDER BY entries.id");
   st.Bind(1, blog);
   st.Bind(2, since == kLiveOnly ? (limit > 0 ? limit : int64_t{-1}) : since);
-  std::vector<EntryRecord> entries;
-  while (st.Step()) entries.push_back(ReadEntry(st));
-  return entries;
+  while (st.Step()) visit(ReadEntryRow(st));
 }
 
 std::vector<EntryRecord> ContentStore::EntryPage(int64_t blog, int64_t category, int64_t offset, int64_t count) {
@@ -228,6 +273,12 @@ bool ContentStore::DeleteComment(int64_t id, int64_t now) {
 }
 
 std::vector<CommentRecord> ContentStore::Comments(int64_t blog, int64_t since) {
+  std::vector<CommentRecord> comments;
+  VisitComments(blog, since, [&comments](const CommentRow& row) { comments.push_back(ToRecord(row)); });
+  return comments;
+}
+
+void ContentStore::VisitComments(int64_t blog, int64_t since, const std::function<void(const CommentRow&)>& visit) {
   Statement st = since == kLiveOnly
                      ? db_.Prepare("SELECT " COMMENT_COLUMNS
                                    "JOIN entries ON comments.entry = entries.id "
@@ -237,9 +288,7 @@ std::vector<CommentRecord> ContentStore::Comments(int64_t blog, int64_t since) {
                                    "WHERE comments.blog = ?1 AND comments.changed >= ?2 ORDER BY comments.id");
   st.Bind(1, blog);
   if (since != kLiveOnly) st.Bind(2, since);
-  std::vector<CommentRecord> comments;
-  while (st.Step()) comments.push_back(ReadComment(st));
-  return comments;
+  while (st.Step()) visit(ReadCommentRow(st));
 }
 
 std::vector<CommentRecord> ContentStore::CommentsOf(int64_t entry) {

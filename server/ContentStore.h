@@ -1,8 +1,10 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <optional>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "server/Database.h"
@@ -17,6 +19,39 @@ class ContentStore {
  public:
   // Pass as "since" to list only live objects.
   static constexpr int64_t kLiveOnly = -1;
+
+  // An entry or a comment as a list reads it: the texts point into the store's
+  // row and are valid only while the visitor that is given the row runs.
+  struct EntryRow {
+    int64_t id = 0;
+    int64_t blog = 0;
+    int64_t category = 0;
+    int64_t author = 0;
+    std::string_view firstName;
+    std::string_view lastName;
+    std::string_view email;
+    std::string_view title;
+    std::string_view caption;
+    std::string_view dateText;
+    std::string_view date2Text;
+    int64_t sortTime = 0;
+    std::string_view photoKey;
+    int64_t width = 0;
+    int64_t height = 0;
+    bool deleted = false;
+  };
+  struct CommentRow {
+    int64_t id = 0;
+    int64_t blog = 0;
+    int64_t entry = 0;
+    int64_t author = 0;
+    std::string_view firstName;
+    std::string_view lastName;
+    std::string_view email;
+    std::string_view dateText;
+    std::string_view text;
+    bool deleted = false;
+  };
 
   explicit ContentStore(Database& db) : db_(db) {}
 
@@ -36,6 +71,8 @@ class ContentStore {
   bool DeleteEntry(int64_t id, int64_t now);
   // Live entries newest first (limit 0: all) or, with a time, everything changed since.
   std::vector<EntryRecord> Entries(int64_t blog, int64_t since, int64_t limit);
+  // The same, each row handed to `visit` as it is read.
+  void VisitEntries(int64_t blog, int64_t since, int64_t limit, const std::function<void(const EntryRow&)>& visit);
   // Live entries newest first, skipping `offset` and at most `count`; only those of
   // one category when category >= 0 (0: unfiled).
   std::vector<EntryRecord> EntryPage(int64_t blog, int64_t category, int64_t offset, int64_t count);
@@ -52,6 +89,7 @@ class ContentStore {
   bool DeleteComment(int64_t id, int64_t now);
   // Live comments of live entries, or everything changed since the time.
   std::vector<CommentRecord> Comments(int64_t blog, int64_t since);
+  void VisitComments(int64_t blog, int64_t since, const std::function<void(const CommentRow&)>& visit);
   std::vector<CommentRecord> CommentsOf(int64_t entry);
 
  private:

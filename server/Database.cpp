@@ -115,7 +115,9 @@ Database::~Database() {
 }
 
 bool Database::Open(const std::filesystem::path& file) {
-  if (sqlite3_open_v2(file.c_str(), &db_, SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE | SQLITE_OPEN_FULLMUTEX,
+  // The connection is only used under mutex_ (a Transaction holds it), so SQLite
+  // need not lock it again on every call.
+  if (sqlite3_open_v2(file.c_str(), &db_, SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE | SQLITE_OPEN_NOMUTEX,
                       nullptr) != SQLITE_OK) {
     if (db_ != nullptr) sqlite3_close(db_);
     db_ = nullptr;

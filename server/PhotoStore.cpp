@@ -32,8 +32,18 @@ bool PhotoStore::Init() {
 }
 
 std::string PhotoStore::FileName(const std::string& key, char variant) {
-  if (variant == 0) return key + ".jpg";
-  return key + "_" + variant + ".jpg";
+  std::string name;
+  AppendFileName(name, key, variant);
+  return name;
+}
+
+void PhotoStore::AppendFileName(std::string& out, std::string_view key, char variant) {
+  out += key;
+  if (variant != 0) {
+    out += '_';
+    out += variant;
+  }
+  out += ".jpg";
 }
 
 bool PhotoStore::IsFileName(std::string_view name) {

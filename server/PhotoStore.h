@@ -46,6 +46,7 @@ class PhotoStore {
 
   // "KEY.jpg", "KEY_m.jpg", "KEY_t.jpg".
   static std::string FileName(const std::string& key, char variant = 0);
+  static void AppendFileName(std::string& out, std::string_view key, char variant = 0);
   static bool IsFileName(std::string_view name);
 
  private:

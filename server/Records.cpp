@@ -2,12 +2,12 @@
 
 namespace server {
 
-std::string DisplayName(const std::string& first, const std::string& last, const std::string& email) {
-  std::string name = first;
+std::string DisplayName(std::string_view first, std::string_view last, std::string_view email) {
+  std::string name(first);
   if (!first.empty() && !last.empty()) name += ' ';
   name += last;
   if (!name.empty()) return name;
-  return email.substr(0, email.find('@'));
+  return std::string(email.substr(0, email.find('@')));
 }
 
 }  // namespace server

@@ -2,6 +2,7 @@
 
 #include <cstdint>
 #include <string>
+#include <string_view>
 
 namespace server {
 
@@ -66,6 +67,6 @@ struct CommentRecord {
 
 // The name shown for a user: first and last name, or the part of the e-mail
 // address before "@" when the account has no name.
-std::string DisplayName(const std::string& first, const std::string& last, const std::string& email);
+std::string DisplayName(std::string_view first, std::string_view last, std::string_view email);
 
 }  // namespace server

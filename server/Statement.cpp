@@ -40,10 +40,12 @@ bool Statement::Run() {
 
 int64_t Statement::Int(int column) const { return sqlite3_column_int64(stmt_, column); }
 
-std::string Statement::Text(int column) const {
+std::string Statement::Text(int column) const { return std::string(View(column)); }
+
+std::string_view Statement::View(int column) const {
   const unsigned char* text = sqlite3_column_text(stmt_, column);
   if (text == nullptr) return {};
-  return std::string(reinterpret_cast<const char*>(text), static_cast<size_t>(sqlite3_column_bytes(stmt_, column)));
+  return {reinterpret_cast<const char*>(text), static_cast<size_t>(sqlite3_column_bytes(stmt_, column))};
 }
 
 }  // namespace server

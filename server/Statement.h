@@ -28,6 +28,8 @@ class Statement {
 
   int64_t Int(int column) const;
   std::string Text(int column) const;
+  // The column's text where the row holds it: valid until the next Step.
+  std::string_view View(int column) const;
 
  private:
   sqlite3_stmt* stmt_;

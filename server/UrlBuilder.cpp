@@ -2,7 +2,9 @@
 
 namespace server {
 
-std::string UrlBuilder::Photo(const std::string& fileName) const { return "http://" + host_ + "/photos/" + fileName; }
+std::string UrlBuilder::Photo(const std::string& fileName) const { return PhotoFolder() + fileName; }
+
+std::string UrlBuilder::PhotoFolder() const { return "http://" + host_ + "/photos/"; }
 
 std::string UrlBuilder::Blog(const std::string& blog) const { return "http://" + host_ + "/" + blog; }
 
