@@ -157,6 +157,29 @@ TEST(AnswerWriter, EscapesMarkupAndCarriageReturnAndNeverWritesMsOnSuccess) {
   EXPECT_EQ(servertest::Message(error), "Error: You have not permission to delete a picture");
 }
 
+// Long texts are scanned 16 characters at a time: an entity must come out right
+// wherever it falls, and every other byte, UTF-8 and NUL included, unchanged.
+TEST(AnswerWriter, EscapesAtEveryPositionOfLongTexts) {
+  const std::string specials = "&<>\r";
+  for (size_t length : {1u, 15u, 16u, 17u, 33u, 70u}) {
+    for (size_t at = 0; at < length; ++at) {
+      for (char special : specials) {
+        std::string text;
+        for (size_t i = 0; i < length; ++i) text.push_back(i % 7 == 3 ? '\xC3' : static_cast<char>('a' + i % 26));
+        text[at] = special;
+        if (at + 1 < length) text[at + 1] = '\0';
+        std::string want;
+        for (char c : text) {
+          want += c == '&' ? "&amp;" : c == '<' ? "&lt;" : c == '>' ? "&gt;" : c == '\r' ? "&#xD;" : std::string(1, c);
+        }
+        std::string got = "x";
+        server::AnswerWriter::AppendEscaped(got, text);
+        ASSERT_EQ(got, "x" + want) << "length " << length << " at " << at;
+      }
+    }
+  }
+}
+
 TEST(ServiceMessages, RefusalTextsAreTheOnesClientsKnow) {
   EXPECT_EQ(server::ServiceMessages::Text(server::kInvalidVersion), "Error: Invalid Version");
   EXPECT_EQ(server::ServiceMessages::Text(server::kNoDeleteComment),
