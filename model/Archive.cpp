@@ -20,7 +20,6 @@ constexpr uint16_t kBigTag = 0x7FFF;
 constexpr uint16_t kClassTagBit = 0x8000;
 constexpr uint32_t kBigClassTagBit = 0x80000000u;
 // String length markers.
-constexpr uint8_t kByteEscape = 0xFF;
 constexpr uint16_t kWideMark = 0xFFFE;
 constexpr uint16_t kWordEscape = 0xFFFF;
 constexpr uint32_t kLongEscape = 0xFFFFFFFFu;
@@ -186,34 +185,6 @@ uint32_t Archive::Flush() {
 
 // ---- Reading ----
 
-bool Archive::ReadU8(uint8_t& v) {
-  if (!Need(1)) return false;
-  v = *pos_++;
-  return true;
-}
-
-bool Archive::ReadU16(uint16_t& v) {
-  if (!Need(2)) return false;
-  v = static_cast<uint16_t>(pos_[0] | (pos_[1] << 8));
-  pos_ += 2;
-  return true;
-}
-
-bool Archive::ReadU32(uint32_t& v) {
-  if (!Need(4)) return false;
-  v = static_cast<uint32_t>(pos_[0]) | (static_cast<uint32_t>(pos_[1]) << 8) |
-      (static_cast<uint32_t>(pos_[2]) << 16) | (static_cast<uint32_t>(pos_[3]) << 24);
-  pos_ += 4;
-  return true;
-}
-
-bool Archive::ReadBool(bool& v) {
-  uint8_t b = 0;
-  if (!ReadU8(b)) return false;
-  v = b != 0;
-  return true;
-}
-
 bool Archive::ReadBytes(std::vector<uint8_t>& out, uint32_t len) {
   if (!Need(len)) return false;
   out.assign(pos_, pos_ + len);
@@ -301,15 +272,7 @@ bool Archive::ReadStringData(std::string_view& narrow, std::u16string& wideText,
   return true;
 }
 
-bool Archive::ReadStringPiece(std::string_view& piece, std::string& converted) {
-  // Most texts are 8-bit and shorter than 255 bytes: one length byte, then the text.
-  if (Ok() && !storing_ && pos_ < end_ && *pos_ < kByteEscape && *pos_ < BytesLeft() &&
-      Need(size_t{1} + *pos_)) {
-    const size_t len = *pos_;
-    piece = std::string_view(reinterpret_cast<const char*>(pos_ + 1), len);
-    pos_ += 1 + len;
-    return true;
-  }
+bool Archive::ReadStringPieceSlowly(std::string_view& piece, std::string& converted) {
   std::u16string wideText;
   bool wide = false;
   if (!ReadStringData(piece, wideText, wide)) return false;

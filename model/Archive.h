@@ -63,10 +63,31 @@ class Archive {
 
   // Reading. Each answers false (and fails the archive) when the bytes run out or
   // the data is invalid; the out-parameter is then unspecified.
-  bool ReadU8(uint8_t& v);
-  bool ReadU16(uint16_t& v);
-  bool ReadU32(uint32_t& v);
-  bool ReadBool(bool& v);  // any non-zero byte reads as true
+  bool ReadU8(uint8_t& v) {
+    if (!Need(1)) return false;
+    v = *pos_++;
+    return true;
+  }
+  bool ReadU16(uint16_t& v) {
+    if (!Need(2)) return false;
+    v = static_cast<uint16_t>(pos_[0] | (pos_[1] << 8));
+    pos_ += 2;
+    return true;
+  }
+  bool ReadU32(uint32_t& v) {
+    if (!Need(4)) return false;
+    v = static_cast<uint32_t>(pos_[0]) | (static_cast<uint32_t>(pos_[1]) << 8) |
+        (static_cast<uint32_t>(pos_[2]) << 16) | (static_cast<uint32_t>(pos_[3]) << 24);
+    pos_ += 4;
+    return true;
+  }
+  // Any non-zero byte reads as true.
+  bool ReadBool(bool& v) {
+    uint8_t b = 0;
+    if (!ReadU8(b)) return false;
+    v = b != 0;
+    return true;
+  }
   bool ReadBytes(std::vector<uint8_t>& out, uint32_t len);
   // The shared bytes the archive reads, or null when it reads foreign memory.
   const std::shared_ptr<const uint8_t[]>& SharedBytes() const { return shared_; }
@@ -76,7 +97,16 @@ class Archive {
   bool ReadString(std::string& s);
   // Reads 8-bit text as a view of the archive's bytes (`piece`), or 16-bit text
   // converted into `converted` (`piece` then has no data).
-  bool ReadStringPiece(std::string_view& piece, std::string& converted);
+  bool ReadStringPiece(std::string_view& piece, std::string& converted) {
+    // Most texts are 8-bit and shorter than 255 bytes: one length byte, then the text.
+    if (Ok() && !storing_ && pos_ < end_ && *pos_ < kByteEscape && BytesLeft() > *pos_) {
+      const size_t len = *pos_;
+      piece = std::string_view(reinterpret_cast<const char*>(pos_ + 1), len);
+      pos_ += 1 + len;
+      return true;
+    }
+    return ReadStringPieceSlowly(piece, converted);
+  }
   bool ReadWString(std::u16string& s);
   // Reads one object that must be new to this archive and of class `expected`;
   // answers it owned by the caller, or null after failing the archive. A null tag,
@@ -87,11 +117,15 @@ class Archive {
   size_t BytesWritten() const { return written_ + buffer_.size(); }
 
  private:
+  // A length byte of this value is followed by a longer length.
+  static constexpr uint8_t kByteEscape = 0xFF;
+
   Archive() = default;
   // Reads a string length; `wide` tells which kind of text follows.
   bool ReadStringLength(uint32_t& len, bool& wide);
   // The bytes of one string: 8-bit text as a view into the buffer, or 16-bit text.
   bool ReadStringData(std::string_view& narrow, std::u16string& wideText, bool& wide);
+  bool ReadStringPieceSlowly(std::string_view& piece, std::string& converted);
   void WriteStringLength(uint32_t len, bool wide);
   void WriteTagNumber(uint32_t number, bool isClass);
   bool TakeNumber(uint32_t& number);
