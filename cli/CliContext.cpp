@@ -5,6 +5,8 @@
 
 #include "platform/DeviceFacts.h"
 
+namespace cli {
+
 void CliContext::AddGlobalOptions(CLI::App& app) {
   app.add_option("--device-root", deviceRoot, "Folder that holds the device's files")
       ->envname("TESSARY_DEVICE_ROOT");
@@ -45,3 +47,5 @@ bool CliContext::Prepare() {
 }
 
 void CliContext::Message(const std::string& text) { std::cerr << "Tessary: " << text << '\n'; }
+
+}  // namespace cli

@@ -8,6 +8,8 @@
 
 #include "platform/DeviceFileSystem.h"
 
+namespace cli {
+
 // What every tessary-cli command shares: global options, the device file system
 // and the exit status. Command groups register their subcommands on the app and
 // set `run` callbacks that answer an exit status.
@@ -43,3 +45,5 @@ class CliContext {
  private:
   std::unique_ptr<platform::DeviceFileSystem> fs_;
 };
+
+}  // namespace cli

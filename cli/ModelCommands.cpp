@@ -15,9 +15,12 @@
 #include "model/UserInterface.h"
 #include "platform/DeviceFileSystem.h"
 #include "platform/ErrorCodes.h"
+#include "platform/StringIds.h"
 #include "platform/StringTable.h"
 #include "platform/TextConversion.h"
 #include "platform/TimeValue.h"
+
+namespace cli {
 
 using model::CWinBlogEntry;
 using model::CWinBlogStorage;
@@ -25,13 +28,6 @@ using json = nlohmann::ordered_json;
 
 namespace {
 
-constexpr uint32_t kIdsNoPermission = 22106;
-constexpr uint32_t kIdsCategoryExists = 22101;
-constexpr uint32_t kIdsSomeNotCategorized = 22102;
-constexpr uint32_t kIdsWriteProtected = 22103;
-constexpr uint32_t kIdsNoSpace = 22104;
-constexpr uint32_t kIdsAskDeleteCategory = 22107;
-constexpr uint32_t kIdsAskPurge = 22108;
 // Longest category name the device accepts.
 constexpr size_t kMaxCategoryName = 99;
 
@@ -66,7 +62,7 @@ void Show(uint32_t id, model::MessageIcon icon) {
 model::CWinBlogAlbum* FindEditableCategory(CWinBlogStorage& blog, const std::string& name,
                                            std::ostream& err) {
   if (blog.IsEntryReadOnly(nullptr)) {
-    Show(kIdsNoPermission, model::MessageIcon::Exclamation);
+    Show(platform::strings::kNoPermission, model::MessageIcon::Exclamation);
     return nullptr;
   }
   model::CWinBlogAlbum* category = blog.FindCategoryByName(name);
@@ -310,7 +306,7 @@ int ModelCommands::Add(const std::string& blogName, const std::vector<std::strin
   if (!opened) return CliContext::kFailure;
   CWinBlogStorage& blog = *opened->blog;
   if (blog.IsEntryReadOnly(nullptr, true)) {
-    Show(kIdsNoPermission, model::MessageIcon::Exclamation);
+    Show(platform::strings::kNoPermission, model::MessageIcon::Exclamation);
     return CliContext::kFailure;
   }
   std::optional<uint32_t> categoryId;
@@ -367,7 +363,7 @@ int ModelCommands::CategoryAdd(const std::string& blogName, const std::string& n
   if (!opened) return CliContext::kFailure;
   CWinBlogStorage& blog = *opened->blog;
   if (blog.IsEntryReadOnly(nullptr)) {
-    Show(kIdsNoPermission, model::MessageIcon::Exclamation);
+    Show(platform::strings::kNoPermission, model::MessageIcon::Exclamation);
     return CliContext::kFailure;
   }
   if (platform::Utf8ToUtf16(name).size() > kMaxCategoryName) {
@@ -375,7 +371,7 @@ int ModelCommands::CategoryAdd(const std::string& blogName, const std::string& n
     return CliContext::kUsage;
   }
   if (blog.CategoryNameExists(name)) {
-    Show(kIdsCategoryExists, model::MessageIcon::Error);
+    Show(platform::strings::kCategoryExists, model::MessageIcon::Error);
     return CliContext::kFailure;
   }
   const uint32_t id = blog.NextLocalCategoryId();
@@ -406,7 +402,7 @@ int ModelCommands::CategoryRename(const std::string& blogName, const std::string
   }
   if (newName == category->GetName()) return CliContext::kOk;
   if (!model::EqualsNoCase(newName, category->GetName()) && blog.CategoryNameExists(newName)) {
-    Show(kIdsCategoryExists, model::MessageIcon::Error);
+    Show(platform::strings::kCategoryExists, model::MessageIcon::Error);
     return CliContext::kFailure;
   }
   category->SetName(newName);
@@ -423,7 +419,7 @@ int ModelCommands::CategoryDelete(const std::string& blogName, const std::string
   CWinBlogStorage& blog = *opened->blog;
   model::CWinBlogAlbum* category = FindEditableCategory(blog, name, err);
   if (category == nullptr) return CliContext::kFailure;
-  if (!model::UserInterface::Current().AskYesNo(platform::LoadString(kIdsAskDeleteCategory))) {
+  if (!model::UserInterface::Current().AskYesNo(platform::LoadString(platform::strings::kAskDeleteCategory))) {
     return CliContext::kOk;
   }
   blog.RemoveCategory(*category, false);
@@ -441,7 +437,7 @@ int ModelCommands::Delete(const std::string& blogName, const std::string& entryN
   CWinBlogEntry* entry = ResolveEntry(blog, entryName, position, err);
   if (entry == nullptr) return CliContext::kFailure;
   if (blog.IsEntryReadOnly(entry)) {
-    Show(kIdsNoPermission, model::MessageIcon::Exclamation);
+    Show(platform::strings::kNoPermission, model::MessageIcon::Exclamation);
     return CliContext::kFailure;
   }
   const std::string title = entry->GetTitle();
@@ -457,7 +453,7 @@ int ModelCommands::Purge(const std::string& blogName, std::ostream& out, std::os
   auto opened = OpenBlog(blogName, err);
   if (!opened) return CliContext::kFailure;
   CWinBlogStorage& blog = *opened->blog;
-  if (!model::UserInterface::Current().AskYesNo(platform::LoadString(kIdsAskPurge))) {
+  if (!model::UserInterface::Current().AskYesNo(platform::LoadString(platform::strings::kAskPurgePhotos))) {
     return CliContext::kOk;
   }
   blog.SetFilters(model::kAllCategories, model::kShowAll);
@@ -493,12 +489,12 @@ int ModelCommands::Move(const std::string& blogName, const std::string& from,
     case platform::kErrAccessDenied:
     case platform::kErrWriteProtect:
     case platform::kErrDriveLocked:
-      Show(kIdsWriteProtected, model::MessageIcon::Error);
+      Show(platform::strings::kWriteProtected, model::MessageIcon::Error);
       return CliContext::kFailure;
     case platform::kErrNotEnoughMemory:
     case platform::kErrHandleDiskFull:
     case platform::kErrDiskFull:
-      Show(kIdsNoSpace, model::MessageIcon::Error);
+      Show(platform::strings::kNoSpace, model::MessageIcon::Error);
       return CliContext::kFailure;
     default:
       err << "tessary-cli: moving the photos failed (error " << rc << ")\n";
@@ -608,3 +604,5 @@ void ModelCommands::Register(CLI::App& app, CliContext& ctx) {
     });
   });
 }
+
+}  // namespace cli

@@ -16,28 +16,28 @@
 int main(int argc, char** argv) {
   CLI::App app{"tessary-cli: the Tessary photo-blogging client without a screen"};
   app.set_version_flag("--version", std::string("tessary-cli ") + TESSARY_VERSION_FULL);
-  CliContext ctx;
+  cli::CliContext ctx;
   ctx.AddGlobalOptions(app);
   // Command groups register here, one line each.
-  PrefsCommands::Register(app, ctx);
-  AccountCommands::Register(app, ctx);
-  SubscriptionCommands::Register(app, ctx);
-  SyncCommands::Register(app, ctx);
-  EntryServiceCommands::Register(app, ctx);
-  DumpCommand::Register(app, ctx);
-  ModelCommands::Register(app, ctx);
-  ImageCommands::Register(app, ctx);
+  cli::PrefsCommands::Register(app, ctx);
+  cli::AccountCommands::Register(app, ctx);
+  cli::SubscriptionCommands::Register(app, ctx);
+  cli::SyncCommands::Register(app, ctx);
+  cli::EntryServiceCommands::Register(app, ctx);
+  cli::DumpCommand::Register(app, ctx);
+  cli::ModelCommands::Register(app, ctx);
+  cli::ImageCommands::Register(app, ctx);
 
   try {
     app.parse(argc, argv);
   } catch (const CLI::ParseError& e) {
     int rc = app.exit(e);
-    return rc == 0 ? CliContext::kOk : CliContext::kUsage;
+    return rc == 0 ? cli::CliContext::kOk : cli::CliContext::kUsage;
   }
   if (!ctx.run) {
     std::cout << app.help();
-    return CliContext::kOk;
+    return cli::CliContext::kOk;
   }
-  if (!ctx.Prepare()) return CliContext::kFailure;
+  if (!ctx.Prepare()) return cli::CliContext::kFailure;
   return ctx.run();
 }

@@ -134,6 +134,9 @@ void CGridCtrl::UpdateScrollBar() {
   scrollBar_->setPageStep(rows_);
   scrollBar_->setValue(topRow_);
   updatingScrollBar_ = false;
+  // A bar made while the grid could not draw (the view is built before the
+  // phone shows it) keeps that state after the grid can: make it draw again.
+  if (updatesEnabled() && !scrollBar_->updatesEnabled()) scrollBar_->setUpdatesEnabled(true);
   scrollBar_->setVisible(ScrollBarShown());
 }
 

@@ -11,6 +11,11 @@
 #include "ui/SoftKeyBar.h"
 
 namespace ui {
+namespace {
+
+PhoneScreen* g_current = nullptr;
+
+}  // namespace
 
 PhoneScreen::PhoneScreen(int width, int height)
     : trayHeight_(DisplayScale::Down(20)), barHeight_(DisplayScale::Down(26)), caption_("Tessary") {
@@ -21,9 +26,11 @@ PhoneScreen::PhoneScreen(int width, int height)
   setFont(text);
   setAttribute(Qt::WA_OpaquePaintEvent);
   qApp->installEventFilter(this);
+  g_current = this;
 }
 
 PhoneScreen::~PhoneScreen() {
+  if (g_current == this) g_current = nullptr;
   qApp->removeEventFilter(this);
   // Children (the bars among them) unregister from this screen as they go, so
   // they must go while the screen is still whole. Some delete others (a frame
@@ -59,6 +66,36 @@ SoftKeyBar* PhoneScreen::TopBar() const {
     if ((*it)->isVisible()) return *it;
   }
   return nullptr;
+}
+
+PhoneScreen* PhoneScreen::Current() { return g_current; }
+
+void PhoneScreen::SetMainWindow(QWidget* window) { main_ = Layer{window, nullptr}; }
+
+void PhoneScreen::PushLayer(QWidget* layer) {
+  PopLayer(layer);
+  Layer& below = layers_.empty() ? main_ : layers_.back();
+  QWidget* focused = focusWidget();
+  if (below.widget && focused && (focused == below.widget || below.widget->isAncestorOf(focused))) {
+    below.focus = focused;
+  }
+  layers_.push_back(Layer{layer, nullptr});
+}
+
+void PhoneScreen::PopLayer(QWidget* layer) {
+  const bool wasTop = !layers_.empty() && layers_.back().widget == layer;
+  std::erase_if(layers_, [layer](const Layer& l) { return l.widget == layer || !l.widget; });
+  if (wasTop) RestoreFocus();
+}
+
+QWidget* PhoneScreen::TopLayer() const { return layers_.empty() ? main_.widget.data() : layers_.back().widget.data(); }
+
+void PhoneScreen::RestoreFocus() {
+  const Layer& top = layers_.empty() ? main_ : layers_.back();
+  if (!top.widget) return;
+  QWidget* target = top.focus;
+  if (!target || !target->isVisible() || !target->isEnabled()) target = top.widget;
+  target->setFocus(Qt::OtherFocusReason);
 }
 
 void PhoneScreen::RegisterBar(SoftKeyBar* bar) { bars_.push_back(bar); }

@@ -4,7 +4,7 @@
 
 #include "app/CMainFrame.h"
 #include "app/CTessaryWinCEApp.h"
-#include "dialogs/CWelcomeDlg.h"
+#include "dialogs/account/CWelcomeDlg.h"
 #include "model/CWinBlogUser.h"
 #include "platform/DeviceFacts.h"
 #include "tests/support/TempDeviceRoot.h"
@@ -25,14 +25,14 @@ class AppStartupTest : public testing::Test {
   // A first run without an account: the welcome screen comes first; cancelling
   // it leaves the sample blog.
   void CancelWelcome() {
-    driver_.On<CWelcomeDlg>([](CWelcomeDlg& welcome) { welcome.Bar()->PressRight(); });
+    driver_.On<dialogs::CWelcomeDlg>([](dialogs::CWelcomeDlg& welcome) { welcome.Bar()->PressRight(); });
   }
 
-  bool Parse(CTessaryWinCEApp& app, QStringList extra) {
-    std::string error;
-    QStringList args{"tessary", "--device-root", QString::fromStdString(root_.HostRoot().string())};
-    args += extra;
-    return app.ParseCommandLine(args, error);
+  bool Parse(app::CTessaryWinCEApp& app, std::vector<std::string> extra) {
+    std::string message;
+    std::vector<std::string> args{"tessary", "--device-root", root_.HostRoot().string()};
+    args.insert(args.end(), extra.begin(), extra.end());
+    return app.ParseCommandLine(args, message) == app::AppOptions::Outcome::Run;
   }
 
   testsupport::TempDeviceRoot root_;
@@ -41,7 +41,7 @@ class AppStartupTest : public testing::Test {
 };
 
 TEST_F(AppStartupTest, ScreenZoomAndFrameFollowTheDeviceFacts) {
-  CTessaryWinCEApp app;
+  app::CTessaryWinCEApp app;
   ASSERT_TRUE(Parse(app, {"--screen", "480x640@192", "--zoom", "2"}));
   CancelWelcome();
   ASSERT_TRUE(app.InitInstance());
@@ -60,7 +60,7 @@ TEST_F(AppStartupTest, ScreenZoomAndFrameFollowTheDeviceFacts) {
 }
 
 TEST_F(AppStartupTest, SoftKeysWorkThroughTheMagnifiedWindow) {
-  CTessaryWinCEApp app;
+  app::CTessaryWinCEApp app;
   ASSERT_TRUE(Parse(app, {"--zoom", "3"}));
   CancelWelcome();
   ASSERT_TRUE(app.InitInstance());
@@ -79,7 +79,7 @@ TEST_F(AppStartupTest, SoftKeysWorkThroughTheMagnifiedWindow) {
 }
 
 TEST_F(AppStartupTest, WrongDeviceTypeShowsTheReinstallMessageAndNoWindow) {
-  CTessaryWinCEApp app;
+  app::CTessaryWinCEApp app;
   ASSERT_TRUE(Parse(app, {}));
   platform::DeviceFacts::Current().type = platform::DeviceType::PocketPC;
   EXPECT_TRUE(app.InitInstance());
@@ -91,7 +91,7 @@ TEST_F(AppStartupTest, WrongDeviceTypeShowsTheReinstallMessageAndNoWindow) {
 }
 
 TEST_F(AppStartupTest, FailedSocketStartUpEndsTheProgram) {
-  CTessaryWinCEApp app;
+  app::CTessaryWinCEApp app;
   ASSERT_TRUE(Parse(app, {}));
   platform::DeviceFacts::Current().socketsStart = false;
   EXPECT_FALSE(app.InitInstance());
@@ -101,7 +101,7 @@ TEST_F(AppStartupTest, FailedSocketStartUpEndsTheProgram) {
 }
 
 TEST_F(AppStartupTest, MalformedOptionsAreRefused) {
-  CTessaryWinCEApp app;
+  app::CTessaryWinCEApp app;
   EXPECT_FALSE(Parse(app, {"--zoom", "7"}));
   EXPECT_FALSE(Parse(app, {"--screen", "wide"}));
   EXPECT_FALSE(Parse(app, {"--service", "host:notaport"}));
