@@ -21,6 +21,7 @@
 #include "ui/QtText.h"
 #include "ui/SoftKeyBar.h"
 #include "platform/StringIds.h"
+#include "ui/UiTrace.h"
 #include "ui/ViewHost.h"
 
 namespace ui {
@@ -52,7 +53,10 @@ bool CChildView::Initialise() {
 
   viewer_ = new CImageWnd(this, host_.Screen());
   viewer_->setGeometry(rect());
-  viewer_->SetOnClosed([this] { blogBar_->show(); });
+  viewer_->SetOnClosed([this] {
+    blogBar_->show();
+    UiTrace::Write(QStringLiteral("view"), QStringLiteral("blog ") + Text(blog_->Info().urlName));
+  });
   connect(viewer_->Bar(), &SoftKeyBar::CommandChosen, this, [this](uint32_t command) { host_.OnCommand(command); });
   viewer_->Bar()->SetCommandFilter([this](uint32_t command) { return host_.CanAct(command); });
 
@@ -135,6 +139,7 @@ void CChildView::EnterBlog(int row) {
   ClearSelection(false);
   platform::WriteCurrentlyViewedBlog(blog_->Info().urlName);
   update();
+  UiTrace::Write(QStringLiteral("view"), QStringLiteral("blog ") + Text(blog_->Info().urlName));
 }
 
 void CChildView::GoHome() {
@@ -151,6 +156,7 @@ void CChildView::GoHome() {
   platform::WriteCurrentlyViewedBlog("");
   UpdateScrollBar();
   update();
+  UiTrace::Write(QStringLiteral("view"), QStringLiteral("home"));
 }
 
 void CChildView::RebuildShowMenu() {
@@ -241,11 +247,12 @@ void CChildView::OpenViewerAt(int position) {
   if (!entry) return;
   if (ViewerOpen()) {
     viewer_->ShowEntry(*entry);
-    return;
+  } else {
+    blogBar_->hide();
+    viewer_->setGeometry(rect());
+    viewer_->Open(*blog_, *entry);
   }
-  blogBar_->hide();
-  viewer_->setGeometry(rect());
-  viewer_->Open(*blog_, *entry);
+  UiTrace::Write(QStringLiteral("view"), QStringLiteral("viewer ") + Text(entry->GetTitle()));
 }
 
 void CChildView::MoveInViewer(int delta) {
@@ -261,6 +268,7 @@ void CChildView::CloseViewer() {
   viewer_->Close();
   if (blog_) blogBar_->show();
   update();
+  if (blog_) UiTrace::Write(QStringLiteral("view"), QStringLiteral("blog ") + Text(blog_->Info().urlName));
 }
 
 bool CChildView::OnViewKeyDown(uint32_t key) {

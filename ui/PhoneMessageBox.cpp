@@ -11,6 +11,7 @@
 #include "ui/DisplayScale.h"
 #include "ui/PhoneScreen.h"
 #include "ui/SoftKeyBar.h"
+#include "ui/UiTrace.h"
 
 namespace ui {
 namespace {
@@ -54,6 +55,7 @@ PhoneMessageBox* PhoneMessageBox::Active() { return g_active; }
 int PhoneMessageBox::Exec() {
   const QString savedCaption = screen_.Caption();
   screen_.SetCaption(QStringLiteral(TESSARY_PROGRAM_NAME));
+  UiTrace::Write(QStringLiteral("message"), request_.text);
   screen_.PushLayer(this);
   show();
   raise();

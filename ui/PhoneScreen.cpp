@@ -9,6 +9,7 @@
 #include "ui/DisplayScale.h"
 #include "ui/KeyCodes.h"
 #include "ui/SoftKeyBar.h"
+#include "ui/UiTrace.h"
 
 namespace ui {
 namespace {
@@ -80,12 +81,22 @@ void PhoneScreen::PushLayer(QWidget* layer) {
     below.focus = focused;
   }
   layers_.push_back(Layer{layer, nullptr});
+  TraceTop();
 }
 
 void PhoneScreen::PopLayer(QWidget* layer) {
   const bool wasTop = !layers_.empty() && layers_.back().widget == layer;
   std::erase_if(layers_, [layer](const Layer& l) { return l.widget == layer || !l.widget; });
-  if (wasTop) RestoreFocus();
+  if (wasTop) {
+    RestoreFocus();
+    TraceTop();
+  }
+}
+
+void PhoneScreen::TraceTop() const {
+  if (!UiTrace::Enabled()) return;
+  QWidget* top = TopLayer();
+  UiTrace::Write(QStringLiteral("top"), QStringLiteral("%1 %2").arg(top ? top->metaObject()->className() : "none", caption_));
 }
 
 QWidget* PhoneScreen::TopLayer() const { return layers_.empty() ? main_.widget.data() : layers_.back().widget.data(); }

@@ -64,6 +64,8 @@ class PhoneScreen : public QWidget {
   bool eventFilter(QObject* watched, QEvent* event) override;
 
  private:
+  void TraceTop() const;
+
   int trayHeight_;
   int barHeight_;
   QString caption_;
