@@ -3,7 +3,9 @@
 #include <cstdlib>
 #include <iostream>
 
+#include "cli/CliProgress.h"
 #include "platform/DeviceFacts.h"
+#include "platform/ErrorCodes.h"
 
 namespace cli {
 
@@ -44,6 +46,19 @@ bool CliContext::Prepare() {
   }
   platform::DeviceFileSystem::SetCurrent(fs_.get());
   return true;
+}
+
+int CliContext::Lock() {
+  lock_ = std::make_unique<model::DeviceCommandLock>();
+  uint32_t rc = 0;
+  {
+    CliProgress waiting;
+    rc = lock_->Acquire(&waiting);
+  }
+  if (rc == 0) return kOk;
+  if (rc == platform::kErrCancelled) return kCancelled;
+  std::cerr << "tessary-cli: cannot lock the device root " << fs_->HostRoot() << " (error " << rc << ")\n";
+  return kFailure;
 }
 
 void CliContext::Message(const std::string& text) { std::cerr << "Tessary: " << text << '\n'; }

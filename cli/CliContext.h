@@ -6,6 +6,7 @@
 #include <memory>
 #include <string>
 
+#include "model/DeviceCommandLock.h"
 #include "platform/DeviceFileSystem.h"
 
 namespace cli {
@@ -41,9 +42,19 @@ class CliContext {
 
   // The command chosen on the command line; answers the exit status.
   std::function<int()> run;
+  // Whether the command may change the user file or a blog database: it then
+  // runs holding the device root's lock (commands that only read or touch the
+  // registry clear it).
+  bool changesFiles = true;
+
+  // Takes the device root's lock for the command, saying so on stderr while
+  // another Tessary program holds it; Ctrl-C gives up. Answers 0, or the exit
+  // status to end with.
+  int Lock();
 
  private:
   std::unique_ptr<platform::DeviceFileSystem> fs_;
+  std::unique_ptr<model::DeviceCommandLock> lock_;
 };
 
 }  // namespace cli

@@ -94,7 +94,10 @@ void DumpCommand::Register(CLI::App& app, CliContext& ctx) {
   CLI::App* dump = app.add_subcommand("dump", "Print a user file or blog database as JSON");
   dump->fallthrough();
   dump->add_option("FILE", *path, "The file (a path of this computer)")->required();
-  dump->callback([&ctx, path] { ctx.run = [path] { return Dump(*path, std::cout, std::cerr); }; });
+  dump->callback([&ctx, path] {
+    ctx.run = [path] { return Dump(*path, std::cout, std::cerr); };
+    ctx.changesFiles = false;
+  });
 
   auto rewritePath = std::make_shared<std::string>();
   CLI::App* rewrite = app.add_subcommand("rewrite", "Load a Tessary file and save it in place");

@@ -260,6 +260,8 @@ void ImageCommands::Register(CLI::App& app, CliContext& ctx) {
   CLI::App* info = image->add_subcommand("info", "Show what a JPEG's headers say");
   info->add_option("FILE", args->file, "JPEG file (phone path \"\\...\" or a path of this computer)")->required();
   info->callback([&ctx, args] { ctx.run = [&ctx, args] { return Info(args->file, ctx.json, std::cout, std::cerr); }; });
+  // Image tools never touch the account or a blog.
+  image->callback([&ctx] { ctx.changesFiles = false; });
 
   CLI::App* decode = image->add_subcommand("decode", "Draw a JPEG into a target as the program would");
   decode->add_option("FILE", args->file, "JPEG file")->required();

@@ -1,5 +1,7 @@
 #include "cli/ModelCommands.h"
 
+#include <fcntl.h>
+
 #include <filesystem>
 #include <fstream>
 #include <iostream>
@@ -10,6 +12,7 @@
 #include "cli/CliProgress.h"
 #include "cli/CliUserInterface.h"
 #include "cli/ModelJson.h"
+#include "image/ImageInformation.h"
 #include "model/CWinBlogUser.h"
 #include "model/NoCase.h"
 #include "model/UserInterface.h"
@@ -138,11 +141,20 @@ CWinBlogEntry* ResolveEntry(const CWinBlogStorage& blog, const std::string& name
   return entry;
 }
 
+// Whether a file of this computer is a JPEG photo, as the core tells it.
+bool IsHostJpegPhoto(const std::string& hostPath) {
+  const int fd = ::open(hostPath.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
+  if (fd < 0) return false;
+  platform::File file(fd, hostPath);
+  return image::IsJpegPhoto(file);
+}
+
 // Copies a photo of this computer into the blog's photo folder and answers the
 // new phone path, keeping its last-write time (the entry's date).
 uint32_t ImportHostPhoto(CWinBlogStorage& blog, const std::string& hostPath, std::string& phone) {
   std::error_code ec;
   if (!std::filesystem::is_regular_file(hostPath, ec)) return platform::kErrFileNotFound;
+  if (!IsHostJpegPhoto(hostPath)) return model::kResultNotJpeg;
   if (uint32_t rc = blog.ComputePhotoFolder(); rc != 0) return rc;
   platform::DeviceFileSystem& fs = platform::DeviceFileSystem::Current();
   const std::filesystem::path source(hostPath);
@@ -322,9 +334,15 @@ int ModelCommands::Add(const std::string& blogName, const std::vector<std::strin
   int status = CliContext::kOk;
   for (const std::string& photo : photos) {
     std::string phone = photo;
-    if (photo.empty() || photo[0] != '\\') {
+    const bool imported = photo.empty() || photo[0] != '\\';
+    if (imported) {
       if (uint32_t rc = ImportHostPhoto(blog, photo, phone); rc != 0) {
-        err << "tessary-cli: cannot copy " << photo << " into the blog (error " << rc << ")\n";
+        if (rc == model::kResultNotJpeg) {
+          model::UserInterface::Current().ShowMessage(platform::FormatText(platform::strings::kNotJpeg, {photo}),
+                                                      model::MessageIcon::Exclamation);
+        } else {
+          err << "tessary-cli: cannot copy " << photo << " into the blog (error " << rc << ")\n";
+        }
         status = CliContext::kFailure;
         continue;
       }
@@ -338,7 +356,11 @@ int ModelCommands::Add(const std::string& blogName, const std::vector<std::strin
       continue;
     }
     auto entry = std::make_unique<CWinBlogEntry>();
-    blog.NewLocalEntry(*entry, phone);
+    if (blog.NewLocalEntry(*entry, phone) != 0) {
+      if (imported) fs.DeleteFile(phone);
+      status = CliContext::kFailure;
+      continue;
+    }
     if (!title.empty()) entry->SetTitle(title);
     if (!caption.empty()) entry->SetCaption(caption);
     if (categoryId) entry->SetCategoryId(*categoryId);
@@ -441,9 +463,10 @@ int ModelCommands::Delete(const std::string& blogName, const std::string& entryN
     return CliContext::kFailure;
   }
   const std::string title = entry->GetTitle();
-  uint32_t rc = blog.DiscardEntry(entry, onWeb, photo, position);
-  if (rc != 0) err << "tessary-cli: the photo file could not be deleted (error " << rc << ")\n";
+  blog.DiscardEntry(entry, onWeb, photo, position);
   if (SaveBlog(blog) != CliContext::kOk) return CliContext::kFailure;
+  const uint32_t rc = blog.PhotoDeletionResult();
+  if (rc != 0) err << "tessary-cli: the photo file could not be deleted (error " << rc << ")\n";
   out << "Deleted entry " << entryName << " \"" << title << "\""
       << (onWeb ? " (the next sync deletes it on the web)" : " from this device") << '\n';
   return rc == 0 ? CliContext::kOk : CliContext::kFailure;
@@ -460,9 +483,9 @@ int ModelCommands::Purge(const std::string& blogName, std::ostream& out, std::os
   size_t before = 0;
   for (const auto& e : blog.Entries()) before += e->photoPath.empty() ? 0 : 1;
   blog.PurgeShownPhotos();
+  if (SaveBlog(blog) != CliContext::kOk) return CliContext::kFailure;
   size_t after = 0;
   for (const auto& e : blog.Entries()) after += e->photoPath.empty() ? 0 : 1;
-  if (SaveBlog(blog) != CliContext::kOk) return CliContext::kFailure;
   out << "Deleted " << (before - after) << " photo files";
   if (after != 0) out << "; " << after << " could not be deleted";
   out << '\n';
@@ -520,6 +543,7 @@ void ModelCommands::Register(CLI::App& app, CliContext& ctx) {
 
   app.add_subcommand("blogs", "List the blogs on the device")->fallthrough()->callback([&ctx, run] {
     run([&ctx] { return Blogs(ctx.json, std::cout, std::cerr); });
+    ctx.changesFiles = false;
   });
 
   CLI::App* entries = app.add_subcommand("entries", "List a blog's entries");
@@ -529,13 +553,16 @@ void ModelCommands::Register(CLI::App& app, CliContext& ctx) {
   entries->add_option("--category", a->category, "all, unfiled or a category name");
   entries->callback([&ctx, a, run] {
     run([&ctx, a] { return Entries(a->blog, a->show, a->category, ctx.json, std::cout, std::cerr); });
+    ctx.changesFiles = false;
   });
 
   CLI::App* categories = app.add_subcommand("categories", "List a blog's categories");
   categories->fallthrough();
   categories->add_option("BLOG", a->blog, "Blog name")->required();
-  categories->callback(
-      [&ctx, a, run] { run([&ctx, a] { return Categories(a->blog, ctx.json, std::cout, std::cerr); }); });
+  categories->callback([&ctx, a, run] {
+    run([&ctx, a] { return Categories(a->blog, ctx.json, std::cout, std::cerr); });
+    ctx.changesFiles = false;
+  });
 
   CLI::App* add = app.add_subcommand("add", "Add photos to a blog as pending entries");
   add->fallthrough();

@@ -467,6 +467,8 @@ void PrefsCommands::Register(CLI::App& app, CliContext& ctx) {
   });
 
   prefs->callback([&ctx, prefs] {
+    // Preferences live in the registry, which needs no device lock.
+    ctx.changesFiles = false;
     if (prefs->get_subcommands().empty()) ctx.run = [&ctx] { return List(ctx.json, std::cout, std::cerr); };
   });
 }

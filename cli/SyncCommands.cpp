@@ -120,10 +120,16 @@ void SyncCommands::Register(CLI::App& app, CliContext& ctx) {
   syncCmd->callback([&ctx, sync] { ctx.run = [&ctx, sync] { return Sync(ctx, *sync); }; });
 
   CLI::App* updates = app.add_subcommand("check-updates", "Ask the service whether a newer version exists");
-  updates->callback([&ctx] { ctx.run = [&ctx] { return CheckUpdates(ctx); }; });
+  updates->callback([&ctx] {
+    ctx.run = [&ctx] { return CheckUpdates(ctx); };
+    ctx.changesFiles = false;
+  });
 
   CLI::App* channels = app.add_subcommand("channels", "List the recommended blogs");
-  channels->callback([&ctx] { ctx.run = [&ctx] { return Channels(ctx); }; });
+  channels->callback([&ctx] {
+    ctx.run = [&ctx] { return Channels(ctx); };
+    ctx.changesFiles = false;
+  });
 }
 
 }  // namespace cli

@@ -21,4 +21,10 @@ struct ImageInformation {
 // the picture cannot be decoded (a progressive one, say).
 int32_t ReadImageInformation(platform::File& file, ImageInformation& info);
 
+// Whether the file is a JPEG photo as far as its headers tell: a start-of-image
+// marker and a frame header the decoder reads, with a size, up to the scan. A
+// progressive photo counts once its frame header gives the size, though the
+// decoder does not draw it. Reads from the start of the file.
+bool IsJpegPhoto(platform::File& file);
+
 }  // namespace image

@@ -4,10 +4,10 @@
 #include <cstring>
 #include <new>
 
-#include "image/ColourConverter.h"
 #include "image/ExifReader.h"
 #include "image/JpegErrors.h"
 #include "image/JpegIdct.h"
+#include "image/JpegKernels.h"
 #include "platform/ErrorCodes.h"
 
 namespace image {
@@ -20,21 +20,29 @@ constexpr uint8_t kZigzag[64] = {
     41, 34, 27, 20, 13, 6,  7,  14, 21, 28, 35, 42, 49, 56, 57, 50, 43, 36, 29, 22, 15, 23,
     30, 37, 44, 51, 58, 59, 52, 45, 38, 31, 39, 46, 53, 60, 61, 54, 47, 55, 62, 63};
 
-// Where each zigzag index's coefficient is stored for a reduction level: its natural
-// position when that level's transform reads it, else the scratch slot 64. Storing
-// without a branch keeps the scattered pattern of used indexes off the branch predictor.
+// Where a coefficient is stored for a reduction level, indexed by the zigzag position
+// after it: its natural position when that level's transform reads it, else the
+// scratch slot 64. Storing without a branch keeps the scattered pattern of used
+// positions off the branch predictor. Positions past 64, which a run or an end of
+// block reaches before the test that ends the block, also lead to the scratch slot.
 constexpr int kScratch = 64;
+constexpr int kStoreSize = 64 + HuffmanTable::kEndOfBlock;
 struct StoreTable {
-  uint8_t at[64];
+  uint8_t after[kStoreSize];
 };
 constexpr StoreTable MakeStoreTable(int level) {
   StoreTable t{};
-  for (int k = 0; k < 64; ++k) {
+  for (int next = 0; next < kStoreSize; ++next) {
+    int k = next - 1;
+    if (k < 0 || k >= 64) {
+      t.after[next] = kScratch;
+      continue;
+    }
     int row = kZigzag[k] / 8, col = kZigzag[k] % 8;
     bool used = true;
     if (level == 1) used = row != 4 && col != 4;
     if (level == 2) used = (row == 0 || row % 2 == 1) && (col == 0 || col % 2 == 1);
-    t.at[k] = static_cast<uint8_t>(used ? kZigzag[k] : kScratch);
+    t.after[next] = static_cast<uint8_t>(used ? kZigzag[k] : kScratch);
   }
   return t;
 }
@@ -66,29 +74,25 @@ inline bool HasFF(uint64_t w) {
   return ((x - 0x0101010101010101ull) & ~x & 0x8080808080808080ull) != 0;
 }
 
-inline int32_t Extend(uint32_t bits, int size) {
-  int32_t v = static_cast<int32_t>(bits);
-  return v < (1 << (size - 1)) ? v - (1 << size) + 1 : v;
-}
-
 }  // namespace
 
 struct JpegDecoder::ScanComponent {
   int frameIndex = 0;
   const HuffmanTable* dc = nullptr;
   const HuffmanTable* ac = nullptr;
-  const uint16_t* quant = nullptr;
+  const int32_t* quant = nullptr;  // natural order
   int16_t pred = 0;
 };
 
 struct JpegDecoder::State {
   uint16_t quant[4][64] = {};  // zigzag order
   bool quantDefined[4] = {};
+  alignas(32) int32_t quantNatural[4][64] = {};
   HuffmanTable huffman[8];     // DC 0-3, AC 4-7
   uint8_t segment[65536];
   ScanComponent scan[4];
   int scanCount = 0;
-  alignas(32) int32_t coef[65] = {};  // natural order, then a scratch slot
+  alignas(32) int16_t coef[80] = {};  // quantised, natural order, then a scratch slot
   alignas(32) uint8_t planes[3][256];
 };
 
@@ -329,7 +333,10 @@ int32_t JpegDecoder::ReadHuffmanTables(const uint8_t* p, size_t len) {
     for (int i = 0; i < 16; ++i) total += p[at + 1 + i];
     if (total >= 256) return kJpegErrHuffmanCounts;
     if (len - at - 17 < static_cast<size_t>(total)) return kJpegErrHuffmanLength;
-    if (!state_->huffman[id + 4 * cls].Build(p + at + 1, p + at + 17, total)) return kJpegErrHuffmanCounts;
+    auto tableClass = cls == 0 ? HuffmanTable::Class::Dc : HuffmanTable::Class::Ac;
+    if (!state_->huffman[id + 4 * cls].Build(tableClass, p + at + 1, p + at + 17, total)) {
+      return kJpegErrHuffmanCounts;
+    }
     at += 17 + static_cast<size_t>(total);
   }
   return 0;
@@ -399,7 +406,7 @@ void JpegDecoder::ReadApp1(const uint8_t* p, size_t len, uint64_t payloadOffset)
 // Entropy-coded data ------------------------------------------------------------
 
 void JpegDecoder::RefillSlow() {
-  while (bits_ <= 56) {
+  while (bits_ < 56) {
     int b = 0;
     if (marker_ == 0 && !ended_) {
       b = ReadByte();
@@ -461,17 +468,20 @@ bool JpegDecoder::DecodeBlock(ScanComponent& sc, uint8_t* out, int stride) {
   uint64_t acc = acc_;
   int bits = bits_;
   const uint8_t* cur = cur_;
-  const uint8_t* end = end_;
+  // Whole 8-byte words of data may be read while cur is below this.
+  auto wordsUpTo = [this](const uint8_t* from) { return marker_ == 0 && end_ - from >= 8 ? end_ - 7 : from; };
+  const uint8_t* wordsEnd = wordsUpTo(cur);
+  // Tops the buffer up to 56 to 63 bits; every symbol starts with it, which costs less
+  // than a hard-to-predict test of how many bits are left.
   auto refill = [&] {
-    if (end - cur >= 8 && marker_ == 0) {
+    if (cur < wordsEnd) {
       uint64_t w = LoadBigEndian64(cur);
       if (!HasFF(w)) {
         // The bytes past the ones taken are real data too, so the bits of them that
         // enter the buffer now are the same ones the next refill puts there.
-        int n = (63 - bits) >> 3;
         acc |= w >> bits;
-        cur += n;
-        bits += n * 8;
+        cur += (63 - bits) >> 3;
+        bits |= 56;
         return;
       }
     }
@@ -482,118 +492,104 @@ bool JpegDecoder::DecodeBlock(ScanComponent& sc, uint8_t* out, int stride) {
     acc = acc_;
     bits = bits_;
     cur = cur_;
-    end = end_;
+    wordsEnd = wordsUpTo(cur);
   };
   auto consume = [&](int n) {
     acc <<= n;
     bits -= n;
-  };
-  // Needs at least 16 valid bits; -1 for a code the table lacks.
-  auto decode = [&](const HuffmanTable& table) -> int32_t {
-    uint32_t e = table.Lookup(static_cast<uint32_t>(acc >> (64 - HuffmanTable::kLookupBits)));
-    if (e == 0) {
-      int32_t r = table.DecodeLong(static_cast<uint32_t>(acc >> 48));
-      if (r < 0) return -1;
-      e = static_cast<uint32_t>(r);
-    }
-    consume(static_cast<int>(e >> 8));
-    return static_cast<int32_t>(e & 0xFF);
-  };
-  // Needs at least `size` (1 to 15) valid bits.
-  auto receive = [&](int size) {
-    uint32_t v = static_cast<uint32_t>(acc >> (64 - size));
-    consume(size);
-    return Extend(v, size);
   };
   auto save = [&] {
     acc_ = acc;
     bits_ = bits;
     cur_ = cur;
   };
+  // Takes the next symbol with its extra bits and answers it as HuffmanTable::Fast()
+  // gives it; 0 for a code the table lacks. Needs kLookupBits valid bits; a longer
+  // symbol tops the buffer up before and after itself.
+  auto take = [&](const HuffmanTable& table) {
+    int32_t e = table.Fast(static_cast<uint32_t>(acc >> (64 - HuffmanTable::kLookupBits)));
+    if (e != 0) {
+      consume(e & 0xFF);
+      return e;
+    }
+    refill();
+    e = table.Slow(acc);
+    if (e == 0) return 0;
+    consume(e & 0xFF);
+    refill();
+    return e;
+  };
 
-  if (bits < 32) refill();
-  int32_t s = decode(*sc.dc);
-  if (s < 0 || s > 15) return false;
-  if (s != 0) sc.pred = static_cast<int16_t>(sc.pred + receive(s));
-  const uint16_t* q = sc.quant;
-  int32_t dc = int32_t{sc.pred} * q[0];
+  refill();
+  int32_t e = take(*sc.dc);
+  if (e == 0) return false;
+  sc.pred = static_cast<int16_t>(sc.pred + (e >> 16));
   const HuffmanTable& ac = *sc.ac;
 
+  // k is the zigzag position after the last symbol. Once it reaches 64 the block has
+  // ended: exactly at 64 with its last coefficient, at kEndOfBlock or more with an end
+  // of block, and anywhere between with a coefficient or run past position 63, which
+  // fails the block.
+  int k = 1;
+  auto ended = [&k] { return k == 64 || k > HuffmanTable::kEndOfBlock; };
+  constexpr int kFailed = 65;
+  // Each group of symbols below starts with at least 56 bits in the buffer, enough for
+  // four lookups of up to 12 bits.
   if constexpr (kLevel == 3) {
-    for (int k = 1; k < 64;) {
-      if (bits < 32) refill();
-      int32_t e = ac.AcLookup(static_cast<uint32_t>(acc >> (64 - HuffmanTable::kLookupBits)));
-      if (e != 0) {
-        if ((e >> 4) == 0) {
-          consume(e & 15);
-          break;
-        }
-        k += ((e >> 4) & 15) + 1;
-        if (k > 64) return false;
-        consume(e & 15);
-        continue;
-      }
-      int32_t sym = decode(ac);
-      if (sym < 0) return false;
-      int run = sym >> 4, size = sym & 15;
-      if (size == 0) {
-        if (run != 15) break;
-        k += 16;
-        continue;
-      }
-      k += run + 1;
-      if (k > 64) return false;
-      consume(size);
+    // Each passes over one symbol, or some; false once the block has ended or failed.
+    auto one = [&] {
+      int32_t e = take(ac);
+      k = e == 0 ? kFailed : k + ((e >> 8) & 0xFF);
+      return k < 64;
+    };
+    auto some = [&] {
+      uint32_t m = ac.Skip(static_cast<uint32_t>(acc >> (64 - HuffmanTable::kSkipBits)));
+      if (static_cast<int>(m >> 16) < k) return one();
+      consume(static_cast<int>(m & 0xFF));
+      k += static_cast<int>((m >> 8) & 0xFF);
+      return k < 64;
+    };
+    if (skipTables_) {
+      do {
+        refill();
+      } while (some() && some() && some() && some());
+    } else {
+      do {
+        refill();
+      } while (one() && one() && one() && one());
     }
+    if (!ended()) return false;
     save();
-    *out = JpegIdct::DcSample(dc);
+    *out = JpegIdct::DcSample(int32_t{sc.pred} * sc.quant[0]);
     return true;
   } else {
-    int32_t* coef = state_->coef;
-    coef[0] = dc;
-    bool anyAc = false;
-    for (int k = 1; k < 64;) {
-      if (bits < 32) refill();
-      int32_t e = ac.AcLookup(static_cast<uint32_t>(acc >> (64 - HuffmanTable::kLookupBits)));
-      if (e != 0) {
-        if ((e >> 4) == 0) {
-          consume(e & 15);
-          break;
-        }
-        k += (e >> 4) & 15;
-        if (k > 63) return false;
-        int at = kStore.at[k];
-        coef[at] = (e >> 8) * q[k];
-        anyAc |= at != kScratch;
-        consume(e & 15);
-        ++k;
-        continue;
+    int16_t* coef = state_->coef;
+    coef[0] = sc.pred;
+    // Stores one coefficient; false once the block has ended or failed.
+    auto next = [&] {
+      int32_t one = take(ac);
+      if (one == 0) {
+        k = kFailed;
+        return false;
       }
-      int32_t sym = decode(ac);
-      if (sym < 0) return false;
-      int run = sym >> 4, size = sym & 15;
-      if (size == 0) {
-        if (run != 15) break;
-        k += 16;
-        continue;
-      }
-      k += run;
-      if (k > 63) return false;
-      int at = kStore.at[k];
-      coef[at] = receive(size) * q[k];
-      anyAc |= at != kScratch;
-      ++k;
-    }
+      k += (one >> 8) & 0xFF;
+      coef[kStore.after[k]] = static_cast<int16_t>(one >> 16);
+      return k < 64;
+    };
+    do {
+      refill();
+    } while (next() && next() && next() && next());
+    if (!ended()) return false;
     save();
-    if (!anyAc) {
-      JpegIdct::FillDc(dc, out, stride, 8 >> kLevel);
+    if (k == HuffmanTable::kEndOfBlock + 1) {
+      // Only the DC coefficient: a flat block, as the transforms would give it.
+      JpegIdct::FillDc(int32_t{sc.pred} * sc.quant[0], out, stride, 8 >> kLevel);
       coef[0] = 0;
       return true;
     }
-    if constexpr (kLevel == 0) JpegIdct::Full(coef, out, stride);
-    if constexpr (kLevel == 1) JpegIdct::Half(coef, out, stride);
-    if constexpr (kLevel == 2) JpegIdct::Quarter(coef, out, stride);
-    std::memset(coef, 0, 64 * sizeof(coef[0]));
+    if constexpr (kLevel == 0) kernels_->full(coef, sc.quant, out, stride);
+    if constexpr (kLevel == 1) kernels_->half(coef, sc.quant, out, stride);
+    if constexpr (kLevel == 2) kernels_->quarter(coef, sc.quant, out, stride);
     return true;
   }
 }
@@ -628,13 +624,19 @@ int32_t JpegDecoder::Decode(int level, Bitmap& out) {
   if (int32_t rc = out.Allocate(outW, outH); rc != 0) return Fail(rc);
 
   State& s = *state_;
+  // Tables for passing over several symbols at once pay for themselves only on
+  // pictures of more blocks than they have entries.
+  skipTables_ = level == kMaxLevel && mcusX * mcusY * blocksPerMcu >= HuffmanTable::kSkipSize;
   for (int i = 0; i < s.scanCount; ++i) {
     ScanComponent& sc = s.scan[i];
     const JpegComponent& c = h.components[sc.frameIndex];
     sc.dc = &s.huffman[c.dcTable];
     sc.ac = &s.huffman[4 + c.acTable];
-    sc.quant = s.quant[c.quantTable];
+    int32_t* natural = s.quantNatural[c.quantTable];
+    for (int k = 0; k < 64; ++k) natural[kZigzag[k]] = s.quant[c.quantTable][k];
+    sc.quant = natural;
     sc.pred = 0;
+    if (skipTables_) s.huffman[4 + c.acTable].BuildSkip();
   }
   acc_ = 0;
   bits_ = 0;
@@ -656,7 +658,7 @@ int32_t JpegDecoder::DecodeScan(Bitmap& out) {
   constexpr int kChromaStride = 8;
   const JpegHeader& h = header_;
   State& s = *state_;
-  const ColourConverter& cc = ColourConverter::Instance();
+  const JpegKernels& k = *kernels_;
   bool colour = h.componentCount == 3;
   int hMax = colour ? h.components[0].h : 1;
   int vMax = colour ? h.components[0].v : 1;
@@ -708,16 +710,18 @@ int32_t JpegDecoder::DecodeScan(Bitmap& out) {
       int cols = std::min(mcuW, outW - x0);
       uint16_t* dst = out.Row(static_cast<uint32_t>(y0)) + x0;
       const uint8_t* yp = s.planes[0];
+      const uint8_t* cb = s.planes[1];
+      const uint8_t* cr = s.planes[2];
       if (!colour) {
-        cc.Grey(yp, kSize, dst, stride, cols, rows);
+        k.grey(yp, kSize, cb, cr, kChromaStride, dst, stride, cols, rows);
       } else if ((hMax == 1 && vMax == 1) || chromaLarger) {
-        cc.Ycc<1, 1>(yp, kLumaStride, s.planes[1], s.planes[2], kChromaStride, dst, stride, cols, rows);
+        k.ycc11(yp, kLumaStride, cb, cr, kChromaStride, dst, stride, cols, rows);
       } else if (hMax == 2 && vMax == 1) {
-        cc.Ycc<2, 1>(yp, kLumaStride, s.planes[1], s.planes[2], kChromaStride, dst, stride, cols, rows);
+        k.ycc21(yp, kLumaStride, cb, cr, kChromaStride, dst, stride, cols, rows);
       } else if (hMax == 1) {
-        cc.Ycc<1, 2>(yp, kLumaStride, s.planes[1], s.planes[2], kChromaStride, dst, stride, cols, rows);
+        k.ycc12(yp, kLumaStride, cb, cr, kChromaStride, dst, stride, cols, rows);
       } else {
-        cc.Ycc<2, 2>(yp, kLumaStride, s.planes[1], s.planes[2], kChromaStride, dst, stride, cols, rows);
+        k.ycc22(yp, kLumaStride, cb, cr, kChromaStride, dst, stride, cols, rows);
       }
     }
   }

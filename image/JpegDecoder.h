@@ -7,6 +7,7 @@
 #include "image/Bitmap.h"
 #include "image/HuffmanTable.h"
 #include "image/JpegHeader.h"
+#include "image/JpegKernels.h"
 #include "image/JpegSource.h"
 
 namespace image {
@@ -31,6 +32,8 @@ class JpegDecoder {
   // Decodes the scan at `level` into `out`, which is made at the reduced size.
   int32_t Decode(int level, Bitmap& out);
   int32_t Error() const { return error_; }
+  // The inner loops to decode with (JpegKernels::Best() unless set).
+  void SetKernels(const JpegKernels& kernels) { kernels_ = &kernels; }
 
   // The size of `size` pixels at a reduction level (rounded up, as the blocks give it).
   static uint32_t ReducedSize(uint32_t size, int level) {
@@ -60,7 +63,7 @@ class JpegDecoder {
   int32_t CheckLayout() const;
   int32_t CheckScan() const;
   // Entropy-coded data.
-  void RefillSlow();
+  [[gnu::noinline]] void RefillSlow();
   int32_t ProcessRestart();
   template <int kLevel>
   int32_t DecodeScan(Bitmap& out);
@@ -70,6 +73,7 @@ class JpegDecoder {
   bool DecodeChroma(ScanComponent& sc, uint8_t* out, bool larger);
 
   JpegSource& source_;
+  const JpegKernels* kernels_ = &JpegKernels::Best();
   JpegHeader header_;
   std::unique_ptr<State> state_;
   int32_t error_ = 0;
@@ -87,6 +91,7 @@ class JpegDecoder {
   int stuffed_ = 0;     // zero bits put in after the data ended or a marker came
   int marker_ = 0;      // marker met in the entropy-coded data, 0 when none
   bool ended_ = false;
+  bool skipTables_ = false;  // the AC tables' Skip() is ready
 };
 
 }  // namespace image

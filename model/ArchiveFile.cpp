@@ -19,10 +19,11 @@ constexpr uint64_t kMaxArchiveBytes = uint64_t{1} << 28;
 
 }  // namespace
 
-uint32_t ReadAll(std::string_view path, FileBytes& bytes) {
+uint32_t ReadAll(std::string_view path, FileBytes& bytes, platform::FileStamp* stamp) {
   std::unique_ptr<platform::File> file;
   uint32_t rc = platform::DeviceFileSystem::Current().OpenFile(path, platform::OpenMode::Read, file);
   if (rc != 0) return rc;
+  if (stamp != nullptr) *stamp = file->Stamp();
   uint64_t size = 0;
   if ((rc = file->Size(size)) != 0) return rc;
   if (size > kMaxArchiveBytes) return platform::kErrInvalidData;
@@ -40,7 +41,7 @@ uint32_t ReadAll(std::string_view path, FileBytes& bytes) {
   return 0;
 }
 
-uint32_t WriteAtomically(std::string_view path, CObject& obj, bool& created) {
+uint32_t WriteAtomically(std::string_view path, CObject& obj, bool& created, platform::FileStamp* stamp) {
   AtomicFileWriter writer(platform::DeviceFileSystem::Current(), std::string(path));
   uint32_t rc = writer.Open();
   created = rc == 0;
@@ -49,7 +50,9 @@ uint32_t WriteAtomically(std::string_view path, CObject& obj, bool& created) {
       [&writer](const uint8_t* data, size_t len) { return writer.Write(data, len); });
   obj.Serialize(ar);
   if ((rc = ar.Flush()) != 0) return rc;
-  return writer.Commit();
+  if ((rc = writer.Commit()) != 0) return rc;
+  if (stamp != nullptr) *stamp = writer.Stamp();
+  return 0;
 }
 
 }  // namespace model::archivefile

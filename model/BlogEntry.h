@@ -56,8 +56,11 @@ class BlogEntry : public CObject {
   virtual void SetPhotoSize(uint8_t code) = 0;
   virtual void SetUploadSize(uint8_t code) = 0;
   // Takes the photo of a read stream on a photo file: path, thumbnail, pixel size
-  // and byte size. A null source leaves the thumbnail as it was. Answers 0.
+  // and byte size. A null source leaves the thumbnail as it was. Answers 0, or
+  // 10200 for a file that is not a JPEG photo, which leaves the entry as it was.
   virtual uint32_t AttachPhoto(net::Win32LargeStream* source, uint8_t sizeCode) = 0;
+  // Whether the photo file opens and is a JPEG photo as far as its headers tell.
+  virtual bool HasJpegPhoto() const = 0;
   // Deletes the photo file but keeps path, size code and thumbnail; with
   // onlyIfPublished nothing happens to an entry without id.
   virtual void DeletePhotoFile(bool onlyIfPublished) = 0;

@@ -46,10 +46,14 @@ CWinBlogStorage* CBlogList::FindBlogByName(std::u16string_view name) const {
 uint32_t CBlogList::RemoveBlog(CWinBlogStorage* blog, bool deletePhotos) {
   long i = blogs_.IndexOf(blog);
   if (i < 0) return platform::kErrInvalidParameter;
-  if (deletePhotos) blog->PurgeAllPhotos();
   uint32_t rc = platform::DeviceFileSystem::Current().DeleteFile(blog->GetPath());
   // A blog that was never saved has no file to delete.
   if (rc != 0 && rc != platform::kErrFileNotFound) return rc;
+  // The photos go once no database names them: a blog that stays keeps them all.
+  if (deletePhotos) {
+    blog->PurgeAllPhotos();
+    blog->DeleteQueuedPhotos();
+  }
   blogs_.RemoveAt(static_cast<size_t>(i));
   return 0;
 }
@@ -65,6 +69,39 @@ uint32_t CBlogList::LoadBlogs(std::string_view folder) {
     InsertBlog(std::move(blog));
   }
   return 0;
+}
+
+bool CBlogList::ReloadIfChanged(std::string_view folder) {
+  bool changed = false;
+  for (size_t i = blogs_.Count(); i-- > 0;) {
+    if (blogs_.At(i)->FileRemoved()) {
+      blogs_.RemoveAt(i);
+      changed = true;
+    }
+  }
+  std::vector<CWinBlogStorage*> reloaded;
+  for (const auto& blog : blogs_) {
+    if (blog->ReloadIfChanged()) reloaded.push_back(blog.get());
+  }
+  // A title may have changed: each takes its place in the order again.
+  for (CWinBlogStorage* blog : reloaded) InsertBlog(blogs_.RemoveAt(static_cast<size_t>(blogs_.IndexOf(blog))));
+  changed = changed || !reloaded.empty();
+
+  std::vector<platform::FileInfo> items;
+  if (platform::DeviceFileSystem::Current().Enumerate(folder, items) != 0) return changed;
+  for (const platform::FileInfo& item : items) {
+    if (item.isDirectory || !HasDatabaseExtension(item.name)) continue;
+    const std::string path = platform::JoinPhonePath(folder, item.name);
+    bool known = false;
+    for (const auto& blog : blogs_) known = known || EqualsNoCase(blog->GetPath(), path);
+    if (known) continue;
+    auto blog = std::make_unique<CWinBlogStorage>();
+    blog->SetPath(path);
+    blog->Load();
+    InsertBlog(std::move(blog));
+    changed = true;
+  }
+  return changed;
 }
 
 void CBlogList::ClearNewSubscriptions() {

@@ -33,6 +33,11 @@ class CBlogList {
   uint32_t RemoveBlog(CWinBlogStorage* blog, bool deletePhotos);
   // Adds every "*.tsl" file of the folder as a loaded blog; answers 0 or -1.
   uint32_t LoadBlogs(std::string_view folder);
+  // Follows the database files of the folder that another program saved,
+  // added or removed: changed blogs are read again in place (and take their
+  // place in the order again), new files are added, blogs whose file was
+  // removed leave the list and are destroyed. Answers whether anything changed.
+  bool ReloadIfChanged(std::string_view folder);
   void ClearNewSubscriptions();
   void Clear() { blogs_.Clear(); }
 

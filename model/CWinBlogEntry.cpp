@@ -84,6 +84,12 @@ bool CWinBlogEntry::IsNew() const { return (flags_ & kFlagNewEntry) != 0; }
 bool CWinBlogEntry::HasNewComments() const { return (flags_ & kFlagNewComments) != 0; }
 
 uint32_t CWinBlogEntry::AttachPhoto(net::Win32LargeStream* source, uint8_t sizeCode) {
+  platform::DeviceFileSystem& fs = platform::DeviceFileSystem::Current();
+  std::unique_ptr<platform::File> file;
+  if (source != nullptr && fs.OpenFile(source->Path(), platform::OpenMode::Read, file) == 0 &&
+      !image::IsJpegPhoto(*file)) {
+    return kResultNotJpeg;
+  }
   photoSize_ = sizeCode;
   if (sizeCode < kSize176x132) {
     photoPath.clear();
@@ -92,11 +98,10 @@ uint32_t CWinBlogEntry::AttachPhoto(net::Win32LargeStream* source, uint8_t sizeC
   }
   if (source == nullptr) return 0;
 
-  platform::DeviceFileSystem& fs = platform::DeviceFileSystem::Current();
-  std::unique_ptr<platform::File> file;
-  if (fs.OpenFile(source->Path(), platform::OpenMode::Read, file) == 0) {
+  if (file) {
     std::vector<uint8_t> jpeg;
     try {
+      file->Seek(0);
       image::MakeEntryThumbnail(*file, jpeg);
     } catch (const std::bad_alloc&) {
       jpeg.clear();
@@ -117,6 +122,13 @@ uint32_t CWinBlogEntry::AttachPhoto(net::Win32LargeStream* source, uint8_t sizeC
                       : 0;
   }
   return 0;
+}
+
+bool CWinBlogEntry::HasJpegPhoto() const {
+  std::unique_ptr<platform::File> file;
+  return !photoPath.empty() &&
+         platform::DeviceFileSystem::Current().OpenFile(photoPath, platform::OpenMode::Read, file) == 0 &&
+         image::IsJpegPhoto(*file);
 }
 
 void CWinBlogEntry::DeletePhotoFile(bool onlyIfPublished) {

@@ -56,6 +56,7 @@ class CWinBlogEntry : public BlogEntry {
   void SetPhotoSize(uint8_t code) override { photoSize_ = code; }
   void SetUploadSize(uint8_t code) override { uploadSize_ = code; }
   uint32_t AttachPhoto(net::Win32LargeStream* source, uint8_t sizeCode) override;
+  bool HasJpegPhoto() const override;
   void DeletePhotoFile(bool onlyIfPublished) override;
   bool SetNew(bool isNew) override;
   bool SetNewComments(bool hasNew) override;

@@ -534,35 +534,30 @@ bool CWinBlogStorage::CategorizeShown(const BlogAlbum* category) {
   return skipped;
 }
 
-uint32_t CWinBlogStorage::DiscardEntry(CWinBlogEntry* entry, bool onWeb, bool deletePhoto,
-                                       long position) {
-  uint32_t result = 0;
-  if (deletePhoto) result = entry->DeletePhoto();
+void CWinBlogStorage::DiscardEntry(CWinBlogEntry* entry, bool onWeb, bool deletePhoto, long position) {
+  if (deletePhoto) DeletePhotoAtSave(*entry);
   if (!onWeb) {
     RemoveEntryFromDevice(*entry);
-    return result;
+    return;
   }
   long i = (position >= 0 && static_cast<size_t>(position) < entries_.Count() &&
             entries_.At(static_cast<size_t>(position)) == entry)
                ? position
                : IndexOfEntry(entry);
-  if (i < 0) return result;
+  if (i < 0) return;
   std::unique_ptr<CWinBlogEntry> taken = entries_.RemoveAt(static_cast<size_t>(i));
   // An entry the service never stored has nothing to delete there.
   if (taken->HasId()) {
     taken->SetThumbnail({});
     deletedEntries_.Append(std::move(taken));
   }
-  return result;
 }
 
-uint32_t CWinBlogStorage::DiscardShownEntries(bool onWeb, bool deletePhoto) {
-  uint32_t result = 0;
+void CWinBlogStorage::DiscardShownEntries(bool onWeb, bool deletePhoto) {
   for (size_t i = entries_.Count(); i-- > 0;) {
     CWinBlogEntry* entry = entries_.At(i);
-    if (IsShown(*entry)) result = DiscardEntry(entry, onWeb, deletePhoto, static_cast<long>(i));
+    if (IsShown(*entry)) DiscardEntry(entry, onWeb, deletePhoto, static_cast<long>(i));
   }
-  return result;
 }
 
 }  // namespace model

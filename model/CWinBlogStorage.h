@@ -5,6 +5,7 @@
 #include <memory>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "model/CBlogInfo.h"
 #include "model/CObjectArray.h"
@@ -13,6 +14,7 @@
 #include "model/CWinBlogEntry.h"
 #include "model/LocalBlogStorage.h"
 #include "model/ModelConstants.h"
+#include "platform/FileStamp.h"
 
 namespace model {
 
@@ -85,7 +87,9 @@ class CWinBlogStorage : public LocalBlogStorage {
   // failure are kept.
   uint32_t Load() override;
   // Writes the whole file through a temporary file renamed over the old one:
-  // 0, the system code when it cannot be created (reported), or -1 when writing failed.
+  // 0, the system code when it cannot be created (reported), or -1 when writing
+  // failed. Once the file is written, the photo files queued by DeletePhotoAtSave
+  // are deleted (see PhotoDeletionResult).
   uint32_t Save() override;
   std::unique_ptr<BlogAlbum> NewCategory() const override;
   std::unique_ptr<BlogEntry> NewEntry() const override;
@@ -125,8 +129,11 @@ class CWinBlogStorage : public LocalBlogStorage {
   void InsertComment(std::unique_ptr<CWinBlogComment> comment);
   // Moves one entry to its date place after its date changed.
   void ResortEntry(CWinBlogEntry* entry);
-  // Fills an empty entry for the photo file at `photoPath`.
-  void NewLocalEntry(CWinBlogEntry& entry, std::string_view photoPath);
+  // Fills an empty entry for the photo file at `photoPath` (the camera's and Add
+  // Photo's way to make an entry). A file that is not a JPEG photo makes no
+  // entry: the user is told, naming the file, and the answer is 10200;
+  // otherwise 0.
+  uint32_t NewLocalEntry(CWinBlogEntry& entry, std::string_view photoPath);
   long IndexOfCategory(uint32_t id) const;
   long IndexOfEntry(const BlogEntry* entry) const;
   // The next temporary category id, or 0 when all 256 are taken (0 is never a
@@ -136,13 +143,26 @@ class CWinBlogStorage : public LocalBlogStorage {
   // Files the shown entries under `category` (null: Unfiled); answers whether some
   // were skipped for want of permission.
   bool CategorizeShown(const BlogAlbum* category);
-  uint32_t DiscardEntry(CWinBlogEntry* entry, bool onWeb, bool deletePhoto, long position = -1);
-  uint32_t DiscardShownEntries(bool onWeb, bool deletePhoto);
+  // Deletes an entry on the web at the next sync (onWeb) or from this device
+  // only; with deletePhoto its photo file goes at the next Save.
+  void DiscardEntry(CWinBlogEntry* entry, bool onWeb, bool deletePhoto, long position = -1);
+  void DiscardShownEntries(bool onWeb, bool deletePhoto);
   // Keeps the newest entries up to the limit (and those still to be sent). The
   // wait callback is told 1 before and 0 after a long trim.
   void TrimToLimit(const std::function<void(int)>& wait = nullptr) override;
 
-  // Photo files.
+  // Photo files. Deleting photos of entries waits for the next Save, so that a
+  // program stopped in between never leaves a saved entry without its photo:
+  // DeletePhotoAtSave takes the photo off the entry now, and Save deletes the
+  // file once the database no longer names it. A file that cannot be deleted
+  // gives its entry the path back (saved again) and its code is the
+  // PhotoDeletionResult of that Save. DiscardEntry and DiscardShownEntries (with
+  // deletePhoto) and the two purges queue their photos this way.
+  void DeletePhotoAtSave(CWinBlogEntry& entry);
+  uint32_t PhotoDeletionResult() const { return photoDeletionResult_; }
+  // Deletes the queued photo files now, for a blog whose database file is gone;
+  // answers the first failure.
+  uint32_t DeleteQueuedPhotos();
   void PurgeShownPhotos();
   void PurgeAllPhotos();
   uint32_t RemoveFolderIfEmpty(std::string_view folder);
@@ -159,6 +179,15 @@ class CWinBlogStorage : public LocalBlogStorage {
   uint32_t PhotoFolderOn(std::string_view locationRoot, std::string& out);
   // The first storage card's folder ("\Storage Card"), or empty.
   static std::string FindStorageCard();
+
+  // Another program's save: whether the file differs from the one this object
+  // last read or wrote, and whether that file is gone.
+  bool FileChanged() const;
+  bool FileRemoved() const;
+  // Reads the file again when another program changed it, dropping what this
+  // object held (pointers to its entries, categories and comments too); answers
+  // whether it did.
+  bool ReloadIfChanged();
 
   // Whether an entry passes the show and category filters.
   bool IsShown(const CWinBlogEntry& entry) const;
@@ -189,6 +218,9 @@ class CWinBlogStorage : public LocalBlogStorage {
   size_t EntryInsertPosition(uint32_t date) const;
   size_t CategoryInsertPosition(std::string_view name) const;
   size_t CommentInsertPosition(uint32_t date) const;
+  // Deletes the queued photo files; entries whose file stays get their path back
+  // (`restored`). Answers the first failure.
+  uint32_t DeleteQueuedPhotos(bool& restored);
   // Reads the database layout; answers false at the first failure.
   void ReadFields(Archive& ar);
   void WriteFields(Archive& ar);
@@ -208,6 +240,15 @@ class CWinBlogStorage : public LocalBlogStorage {
   std::string path_;
   std::string photoFolder_;
   const CWinBlogUser* account_ = nullptr;
+  // The file as this object last read or wrote it.
+  platform::FileStamp fileStamp_;
+  struct QueuedPhoto {
+    std::string path;
+    const CWinBlogEntry* entry;  // compared only: the entry may be gone
+  };
+  std::vector<QueuedPhoto> photosToDelete_;
+  bool tidyPhotoFolder_ = false;
+  uint32_t photoDeletionResult_ = 0;
 };
 
 }  // namespace model

@@ -120,7 +120,7 @@ void CWinBlogStorage::ReadFields(Archive& ar) {
 
 uint32_t CWinBlogStorage::Load() {
   archivefile::FileBytes bytes;
-  uint32_t rc = archivefile::ReadAll(path_, bytes);
+  uint32_t rc = archivefile::ReadAll(path_, bytes, &fileStamp_);
   if (rc == platform::kErrFileNotFound || rc == platform::kErrPathNotFound ||
       rc == platform::kErrAccessDenied || rc == platform::kErrSharingViolation) {
     return 0;
@@ -139,12 +139,33 @@ uint32_t CWinBlogStorage::Load() {
 
 uint32_t CWinBlogStorage::Save() {
   bool created = false;
-  uint32_t rc = archivefile::WriteAtomically(path_, *this, created);
+  uint32_t rc = archivefile::WriteAtomically(path_, *this, created, &fileStamp_);
   if (!created) {
     UserInterface::Current().ShowMessage(platform::LoadString(platform::strings::kSaveFailed), MessageIcon::Error);
     return rc;
   }
-  return rc == 0 ? 0 : kWriteFailed;
+  if (rc != 0) return kWriteFailed;
+  bool restored = false;
+  photoDeletionResult_ = DeleteQueuedPhotos(restored);
+  // Photos that could not be deleted are named by their entries again.
+  if (restored && archivefile::WriteAtomically(path_, *this, created, &fileStamp_) != 0) return kWriteFailed;
+  return 0;
+}
+
+bool CWinBlogStorage::FileChanged() const {
+  return platform::DeviceFileSystem::Current().Stamp(path_) != fileStamp_;
+}
+
+bool CWinBlogStorage::FileRemoved() const {
+  return fileStamp_.exists && !platform::DeviceFileSystem::Current().Stamp(path_).exists;
+}
+
+bool CWinBlogStorage::ReloadIfChanged() {
+  if (!FileChanged()) return false;
+  photosToDelete_.clear();
+  tidyPhotoFolder_ = false;
+  Load();
+  return true;
 }
 
 }  // namespace model

@@ -1,13 +1,18 @@
+#include <utility>
 #include <vector>
 
+#include "image/ImageInformation.h"
 #include "model/CWinBlogStorage.h"
 #include "model/NoCase.h"
 #include "model/ProgressReporter.h"
+#include "model/UserInterface.h"
 #include "net/Win32LargeStream.h"
 #include "platform/DeviceFacts.h"
 #include "platform/DeviceFileSystem.h"
 #include "platform/ErrorCodes.h"
 #include "platform/Registry.h"
+#include "platform/StringIds.h"
+#include "platform/StringTable.h"
 #include "platform/TextConversion.h"
 
 namespace model {
@@ -121,36 +126,74 @@ uint32_t CWinBlogStorage::WriteDownloadedFile(std::string_view fileName,
   return 0;
 }
 
-void CWinBlogStorage::NewLocalEntry(CWinBlogEntry& entry, std::string_view photoPath) {
-  entry.SetCategoryId(categoryFilter_ == kAllCategories ? kUnfiledCategoryId : categoryFilter_);
+uint32_t CWinBlogStorage::NewLocalEntry(CWinBlogEntry& entry, std::string_view photoPath) {
   platform::DeviceFileSystem& fs = platform::DeviceFileSystem::Current();
+  std::unique_ptr<platform::File> file;
+  if (fs.OpenFile(photoPath, platform::OpenMode::Read, file) == 0 && !image::IsJpegPhoto(*file)) {
+    UserInterface::Current().ShowMessage(platform::FormatText(platform::strings::kNotJpeg, {platform::PhoneFileName(photoPath)}),
+                                         MessageIcon::Exclamation);
+    return kResultNotJpeg;
+  }
+  entry.SetCategoryId(categoryFilter_ == kAllCategories ? kUnfiledCategoryId : categoryFilter_);
   platform::FileInfo info;
   uint32_t date = fs.GetInfo(photoPath, info) == 0 ? info.lastWriteTime : 0;
   entry.SetDate(date);
   entry.SetDate2(date);
-  std::unique_ptr<platform::File> file;
   std::unique_ptr<net::Win32LargeStream> source;
-  if (fs.OpenFile(photoPath, platform::OpenMode::Read, file) == 0) {
-    source = net::Win32LargeStream::CreateOverFile(std::move(file));
-  }
+  if (file) source = net::Win32LargeStream::CreateOverFile(std::move(file));
   if (source) {
     entry.AttachPhoto(source.get(), kSizeFull);
   } else {
     entry.SetPhotoSize(kSizeFull);
     entry.photoPath = photoPath;
   }
+  return 0;
+}
+
+void CWinBlogStorage::DeletePhotoAtSave(CWinBlogEntry& entry) {
+  if (entry.photoPath.empty()) return;
+  photosToDelete_.push_back(QueuedPhoto{entry.photoPath, &entry});
+  entry.photoPath.clear();
+}
+
+uint32_t CWinBlogStorage::DeleteQueuedPhotos() {
+  bool restored = false;
+  return DeleteQueuedPhotos(restored);
+}
+
+uint32_t CWinBlogStorage::DeleteQueuedPhotos(bool& restored) {
+  restored = false;
+  uint32_t result = 0;
+  platform::DeviceFileSystem& fs = platform::DeviceFileSystem::Current();
+  std::vector<QueuedPhoto> queued;
+  queued.swap(photosToDelete_);
+  for (const QueuedPhoto& photo : queued) {
+    const uint32_t rc = fs.DeleteFile(photo.path);
+    if (rc == 0 || rc == platform::kErrFileNotFound || rc == platform::kErrPathNotFound) continue;
+    if (result == 0) result = rc;
+    for (const CObjectArray<CWinBlogEntry>* list : {&entries_, &deletedEntries_}) {
+      for (const auto& entry : *list) {
+        if (entry.get() == photo.entry && entry->photoPath.empty()) {
+          entry->photoPath = photo.path;
+          restored = true;
+        }
+      }
+    }
+  }
+  if (std::exchange(tidyPhotoFolder_, false) && ComputePhotoFolder() == 0) RemoveFolderIfEmpty(photoFolder_);
+  return result;
 }
 
 void CWinBlogStorage::PurgeShownPhotos() {
   for (const auto& entry : entries_) {
-    if (IsShown(*entry)) entry->DeletePhoto();
+    if (IsShown(*entry)) DeletePhotoAtSave(*entry);
   }
-  if (ComputePhotoFolder() == 0) RemoveFolderIfEmpty(photoFolder_);
+  tidyPhotoFolder_ = true;
 }
 
 void CWinBlogStorage::PurgeAllPhotos() {
-  for (const auto& entry : entries_) entry->DeletePhoto();
-  if (ComputePhotoFolder() == 0) RemoveFolderIfEmpty(photoFolder_);
+  for (const auto& entry : entries_) DeletePhotoAtSave(*entry);
+  tidyPhotoFolder_ = true;
 }
 
 uint32_t CWinBlogStorage::RemoveFolderIfEmpty(std::string_view folder) {

@@ -74,24 +74,47 @@ void CWinBlogUser::Serialize(Archive& ar) {
   }
 }
 
-uint32_t CWinBlogUser::LoadUser() {
+uint32_t CWinBlogUser::ReadUserFile() {
+  version_ = 0;
+  userId_ = 0;
+  email_.clear();
+  password_.clear();
+  proAccount_ = 0;
+  quota_ = 0;
+  blogNames_.clear();
+  remoteBlogs_.clear();
   archivefile::FileBytes bytes;
-  uint32_t rc = archivefile::ReadAll(UserFilePath(), bytes);
+  uint32_t rc = archivefile::ReadAll(UserFilePath(), bytes, &userFileStamp_);
   if (rc == 0) {
     Archive ar = Archive::ForReading(bytes.data.get(), bytes.size);
     Serialize(ar);
     rc = ar.Error();
   } else if (rc == platform::kErrFileNotFound || rc == platform::kErrPathNotFound) {
+    userFileStamp_ = platform::FileStamp{};
     rc = 0;
   }
+  return rc;
+}
+
+uint32_t CWinBlogUser::LoadUser() {
+  const uint32_t rc = ReadUserFile();
   blogs_.Clear();
   blogs_.LoadBlogs(folder_);
   return rc;
 }
 
+bool CWinBlogUser::ReloadIfChanged() {
+  bool changed = false;
+  if (platform::DeviceFileSystem::Current().Stamp(UserFilePath()) != userFileStamp_) {
+    ReadUserFile();
+    changed = true;
+  }
+  return blogs_.ReloadIfChanged(folder_) || changed;
+}
+
 uint32_t CWinBlogUser::SaveUser() {
   bool created = false;
-  uint32_t rc = archivefile::WriteAtomically(UserFilePath(), *this, created);
+  uint32_t rc = archivefile::WriteAtomically(UserFilePath(), *this, created, &userFileStamp_);
   if (!created) {
     UserInterface::Current().ShowMessage(platform::LoadString(platform::strings::kSaveFailed), MessageIcon::Error);
     return rc;

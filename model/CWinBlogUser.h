@@ -8,6 +8,7 @@
 
 #include "model/BlogUser.h"
 #include "model/CBlogList.h"
+#include "platform/FileStamp.h"
 
 namespace model {
 
@@ -58,6 +59,14 @@ class CWinBlogUser : public BlogUser {
   // list from the database files. SaveUser writes atomically like a database.
   uint32_t LoadUser();
   uint32_t SaveUser();
+  // Brings the account up to date with files another program saved since this
+  // one read or wrote them: the user file, and the blog list (databases changed,
+  // added or removed). Blogs keep their objects when their file changed, but
+  // what pointed into them (entries, categories, comments) is gone; a removed
+  // blog's object is destroyed. Answers whether anything was read again, so that
+  // the caller refreshes what it shows. Run under the DeviceCommandLock before a
+  // command that reads or changes the account or a blog.
+  bool ReloadIfChanged();
   CWinBlogStorage* FindBlog(std::u16string_view name) const;
   // The read-only "Sample" blog; answers 0, or -1 when it cannot be made.
   uint32_t CreateSampleBlog();
@@ -92,6 +101,11 @@ class CWinBlogUser : public BlogUser {
   std::vector<std::u16string> remoteBlogs_;
   CBlogList blogs_{this};
   std::string folder_;
+  // The user file as this object last read or wrote it.
+  platform::FileStamp userFileStamp_;
+
+  // Reads the user file over every stored value (all empty when it is missing).
+  uint32_t ReadUserFile();
 };
 
 }  // namespace model

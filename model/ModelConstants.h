@@ -46,6 +46,7 @@ inline constexpr uint8_t kFlagNewComments = 0x02;
 inline constexpr uint16_t kNoEntryLimit = 0x8000;
 
 // Result codes of the model beyond the platform's.
+inline constexpr uint32_t kResultNotJpeg = 10200;  // a photo file that is not a JPEG photo
 inline constexpr uint32_t kResultAlreadyReported = 10201;
 inline constexpr uint32_t kResultPhotoMissing = 11000;
 

@@ -163,18 +163,60 @@ uint32_t FillInfo(const fs::path& host, std::string name, bool card, FileInfo& o
   return kSuccess;
 }
 
-// Copies a host file across devices, durably, keeping its last-write time.
+// Files and folders of ours are the user's alone (they hold passwords): the
+// mode is set after creation, so that no umask widens or narrows it.
+constexpr mode_t kFileMode = 0600;
+constexpr mode_t kFolderMode = 0700;
+
+// Makes one folder; 0, or errno.
+int MakeFolder(const fs::path& host) {
+  if (::mkdir(host.c_str(), kFolderMode) != 0) return errno;
+  ::chmod(host.c_str(), kFolderMode);
+  return 0;
+}
+
+// Makes a folder and its missing parents; 0, or errno.
+int MakeFolders(const fs::path& host) {
+  struct stat st {};
+  if (Stat(host, st)) return S_ISDIR(st.st_mode) ? 0 : EEXIST;
+  const fs::path parent = host.parent_path();
+  if (!parent.empty() && parent != host) {
+    if (int err = MakeFolders(parent); err != 0) return err;
+  }
+  const int err = MakeFolder(host);
+  return err == EEXIST && Stat(host, st) && S_ISDIR(st.st_mode) ? 0 : err;
+}
+
+// Opens `host` with `flags`, which may ask for creation; a file this call
+// creates gets the mode of our files. Answers the descriptor, or -1 with errno.
+int OpenCreating(const fs::path& host, int flags) {
+  if ((flags & O_CREAT) == 0) return ::open(host.c_str(), flags);
+  for (;;) {
+    int fd = ::open(host.c_str(), flags | O_EXCL, kFileMode);
+    if (fd >= 0) {
+      ::fchmod(fd, kFileMode);
+      return fd;
+    }
+    if (errno != EEXIST || (flags & O_EXCL) != 0) return -1;
+    fd = ::open(host.c_str(), flags & ~O_CREAT);
+    if (fd >= 0 || errno != ENOENT) return fd;
+    // Removed in between: try to create it again.
+  }
+}
+
+// Copies a host file across devices, durably, keeping its last-write time and mode.
 uint32_t CopyHostFile(const fs::path& from, const fs::path& to) {
   int in = ::open(from.c_str(), O_RDONLY | O_CLOEXEC);
   if (in < 0) return PathError(errno, from);
   struct stat st {};
   ::fstat(in, &st);
-  int out = ::open(to.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
+  int out = ::open(to.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, kFileMode);
   if (out < 0) {
     uint32_t rc = PathError(errno, to);
     ::close(in);
     return rc;
   }
+  ::fchmod(out, st.st_mode & 0777);
   uint32_t rc = kSuccess;
   char buffer[65536];
   for (;;) {
@@ -230,9 +272,7 @@ fs::path DeviceFileSystem::DefaultRoot() {
 }
 
 uint32_t DeviceFileSystem::Initialise() {
-  std::error_code ec;
-  fs::create_directories(root_, ec);
-  if (ec) return ErrorFromErrno(ec.value());
+  if (int err = MakeFolders(root_); err != 0) return ErrorFromErrno(err);
   for (const std::string& folder : {MyDocuments(), MyPictures(), std::string("\\Temp")}) {
     if (uint32_t rc = CreateFolders(folder); rc != kSuccess) return rc;
   }
@@ -264,7 +304,8 @@ uint32_t DeviceFileSystem::OpenFile(std::string_view phonePath, OpenMode mode, s
   out.reset();
   fs::path host;
   if (uint32_t rc = ToHostPath(phonePath, host); rc != kSuccess) return rc;
-  int flags = O_CLOEXEC;
+  // Not blocking: a pipe or device in the place of a file must not hold the program up.
+  int flags = O_CLOEXEC | O_NONBLOCK;
   switch (mode) {
     case OpenMode::Read: flags |= O_RDONLY; break;
     case OpenMode::ReadWrite: flags |= O_RDWR; break;
@@ -276,14 +317,16 @@ uint32_t DeviceFileSystem::OpenFile(std::string_view phonePath, OpenMode mode, s
   }
   int fd;
   do {
-    fd = ::open(host.c_str(), flags, 0666);
+    fd = OpenCreating(host, flags);
   } while (fd < 0 && errno == EINTR);
   if (fd < 0) {
     if (errno == EEXIST && mode == OpenMode::CreateNew) return kErrFileExists;
     return PathError(errno, host);
   }
   struct stat st {};
-  if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode)) {
+  const int status = ::fcntl(fd, F_GETFL);
+  if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode) || status < 0 ||
+      ::fcntl(fd, F_SETFL, status & ~O_NONBLOCK) != 0) {
     ::close(fd);
     return kErrAccessDenied;
   }
@@ -396,18 +439,17 @@ uint32_t DeviceFileSystem::CopyFile(std::string_view from, std::string_view to, 
 uint32_t DeviceFileSystem::CreateFolder(std::string_view phonePath) {
   fs::path host;
   if (uint32_t rc = ToHostPath(phonePath, host); rc != kSuccess) return rc;
-  if (::mkdir(host.c_str(), 0777) != 0) return PathError(errno, host);
+  if (int err = MakeFolder(host); err != 0) return PathError(err, host);
   return kSuccess;
 }
 
 uint32_t DeviceFileSystem::CreateFolders(std::string_view phonePath) {
   fs::path host;
   if (uint32_t rc = ToHostPath(phonePath, host); rc != kSuccess) return rc;
-  std::error_code ec;
-  fs::create_directories(host, ec);
+  const int err = MakeFolders(host);
   struct stat st {};
   if (Stat(host, st)) return S_ISDIR(st.st_mode) ? kSuccess : kErrAlreadyExists;
-  return ec ? ErrorFromErrno(ec.value()) : kErrPathNotFound;
+  return err != 0 ? ErrorFromErrno(err) : kErrPathNotFound;
 }
 
 uint32_t DeviceFileSystem::RemoveFolder(std::string_view phonePath) {
@@ -417,6 +459,11 @@ uint32_t DeviceFileSystem::RemoveFolder(std::string_view phonePath) {
   if (host == root_ || (LStat(host, st) && S_ISLNK(st.st_mode))) return kErrAccessDenied;
   if (::rmdir(host.c_str()) != 0) return errno == EEXIST ? kErrDirNotEmpty : PathError(errno, host);
   return kSuccess;
+}
+
+FileStamp DeviceFileSystem::Stamp(std::string_view phonePath) const {
+  fs::path host;
+  return ToHostPath(phonePath, host) == kSuccess ? FileStamp::OfHostPath(host) : FileStamp{};
 }
 
 bool DeviceFileSystem::Exists(std::string_view phonePath) const {
@@ -500,7 +547,7 @@ uint32_t DeviceFileSystem::MakeTempFileName(std::string_view folder, std::string
     fs::path host;
     if (uint32_t rc = ToHostPath(phone, host); rc != kSuccess) return rc;
     if (host.filename() != name) continue;  // taken under another letter case
-    int fd = ::open(host.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
+    int fd = OpenCreating(host, O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC);
     if (fd < 0) {
       if (errno == EEXIST) continue;
       return PathError(errno, host);

@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "platform/File.h"
+#include "platform/FileStamp.h"
 
 namespace platform {
 
@@ -33,6 +34,8 @@ enum class OpenMode {
 // The phone's file system, mapped onto a folder of the host (the device root).
 // Paths are phone paths: backslash-separated, rooted at "\", compared without
 // regard to letter case. A phone path never resolves outside the device root.
+// Folders and files it creates are the user's alone (0700 and 0600, whatever
+// the umask): they hold the account's password.
 class DeviceFileSystem {
  public:
   explicit DeviceFileSystem(std::filesystem::path hostRoot);
@@ -63,6 +66,8 @@ class DeviceFileSystem {
   bool Exists(std::string_view phonePath) const;
   bool IsDirectory(std::string_view phonePath) const;
   uint32_t GetInfo(std::string_view phonePath, FileInfo& out) const;
+  // The identity and version of a file; "does not exist" when it cannot be mapped.
+  FileStamp Stamp(std::string_view phonePath) const;
   uint32_t SetLastWriteTime(std::string_view phonePath, uint32_t timeValue);
   // Lists a folder (not "." and ".."), in the host's order.
   uint32_t Enumerate(std::string_view folder, std::vector<FileInfo>& out) const;

@@ -33,6 +33,7 @@ uint32_t ErrorFromErrno(int err) {
       {ENOTEMPTY, kErrDirNotEmpty},
       {EBUSY, kErrDriveLocked},
       {ETXTBSY, kErrSharingViolation},
+      {EWOULDBLOCK, kErrLockViolation},
       {EPIPE, kErrBrokenPipe},
       {EIO, kErrGenFailure},
       {ENXIO, kErrNotReady},

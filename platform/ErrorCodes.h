@@ -21,6 +21,7 @@ inline constexpr uint32_t kErrNotReady = 21;
 inline constexpr uint32_t kErrReadFault = 30;
 inline constexpr uint32_t kErrGenFailure = 31;
 inline constexpr uint32_t kErrSharingViolation = 32;
+inline constexpr uint32_t kErrLockViolation = 33;
 inline constexpr uint32_t kErrHandleEof = 38;
 inline constexpr uint32_t kErrHandleDiskFull = 39;
 inline constexpr uint32_t kErrNotSupported = 50;

@@ -1,6 +1,7 @@
 #include "platform/File.h"
 
 #include <fcntl.h>
+#include <sys/file.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -88,5 +89,13 @@ uint32_t File::Close() {
   if (::close(fd) != 0 && errno != EINTR) return ErrorFromErrno(errno);
   return kSuccess;
 }
+
+uint32_t File::TryLock() {
+  if (fd_ < 0) return kErrInvalidHandle;
+  if (::flock(fd_, LOCK_EX | LOCK_NB) != 0) return ErrorFromErrno(errno);
+  return kSuccess;
+}
+
+FileStamp File::Stamp() const { return fd_ < 0 ? FileStamp{} : FileStamp::OfDescriptor(fd_); }
 
 }  // namespace platform

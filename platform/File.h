@@ -3,6 +3,8 @@
 #include <cstdint>
 #include <string>
 
+#include "platform/FileStamp.h"
+
 namespace platform {
 
 // An open file of the device file system (stands on a POSIX file descriptor).
@@ -24,6 +26,10 @@ class File {
   // Forces the written bytes to the storage medium.
   uint32_t Sync();
   uint32_t Close();
+  // Takes an advisory lock on the file without waiting: 0, or 33 when another
+  // open of the file holds it. Closing the file drops it.
+  uint32_t TryLock();
+  FileStamp Stamp() const;
 
   bool IsOpen() const { return fd_ >= 0; }
   const std::string& PhonePath() const { return phonePath_; }

@@ -1,7 +1,6 @@
 #include "platform/Registry.h"
 
 #include <fcntl.h>
-#include <sys/stat.h>
 #include <unistd.h>
 
 #include <cstdio>
@@ -12,6 +11,7 @@
 
 #include "platform/DeviceFileSystem.h"
 #include "platform/ErrorCodes.h"
+#include "platform/FileStamp.h"
 #include "platform/TimeValue.h"
 
 namespace platform {
@@ -41,18 +41,6 @@ struct Value {
 struct Key {
   std::string path;
   std::vector<Value> values;
-};
-
-// What identifies the file a hive was read from, to notice another process
-// replacing it.
-struct FileStamp {
-  bool exists = false;
-  dev_t dev = 0;
-  ino_t ino = 0;
-  int64_t mtimeSec = 0;
-  int64_t mtimeNsec = 0;
-  int64_t size = 0;
-  bool operator==(const FileStamp&) const = default;
 };
 
 struct HiveData {
@@ -96,19 +84,6 @@ bool NormaliseKeyPath(const std::string& path, std::string& out) {
     i = end + 1;
   }
   return true;
-}
-
-FileStamp StampOf(const std::filesystem::path& host) {
-  FileStamp s;
-  struct stat st {};
-  if (::stat(host.c_str(), &st) != 0) return s;
-  s.exists = true;
-  s.dev = st.st_dev;
-  s.ino = st.st_ino;
-  s.mtimeSec = st.st_mtim.tv_sec;
-  s.mtimeNsec = st.st_mtim.tv_nsec;
-  s.size = st.st_size;
-  return s;
 }
 
 std::string ToHex(const std::vector<uint8_t>& data) {
@@ -219,7 +194,7 @@ HiveData& Load(Hive hive) {
   const std::string phone = HivePhonePath(hive);
   std::filesystem::path host;
   FileStamp stamp;
-  if (fs.ToHostPath(phone, host) == kSuccess) stamp = StampOf(host);
+  if (fs.ToHostPath(phone, host) == kSuccess) stamp = FileStamp::OfHostPath(host);
   if (data.loaded && data.root == fs.HostRoot() && data.stamp == stamp) return data;
 
   data.loaded = true;
@@ -228,6 +203,13 @@ HiveData& Load(Hive hive) {
   data.keys.clear();
   data.stamp = stamp;
   if (!stamp.exists) return data;
+  if (!stamp.regular) {
+    // A pipe or a folder in the hive's place would hold every reader up: keep it
+    // aside like a corrupt hive.
+    SetAside(fs, phone);
+    data.stamp = FileStamp::OfHostPath(host);
+    return data;
+  }
   std::string text;
   uint32_t rc = ReadWhole(fs, phone, text);
   if (rc != kSuccess && rc != kErrInvalidData) {
@@ -239,7 +221,7 @@ HiveData& Load(Hive hive) {
   if (rc == kErrInvalidData || !Parse(text, data.keys)) {
     data.keys.clear();
     SetAside(fs, phone);
-    data.stamp = StampOf(host);
+    data.stamp = FileStamp::OfHostPath(host);
   }
   return data;
 }
@@ -276,7 +258,7 @@ uint32_t Save(Hive hive, HiveData& data) {
   std::filesystem::path host;
   if (fs.ToHostPath(phone, host) == kSuccess) {
     SyncFolder(host.parent_path());
-    data.stamp = StampOf(host);
+    data.stamp = FileStamp::OfHostPath(host);
   }
   return kSuccess;
 }

@@ -137,6 +137,9 @@ inline constexpr uint32_t kAskDeletePhotos = 22105;
 inline constexpr uint32_t kNoPermission = 22106;
 inline constexpr uint32_t kAskDeleteCategory = 22107;
 inline constexpr uint32_t kAskPurgePhotos = 22108;
+inline constexpr uint32_t kWaitingForOtherProgram = 22110;
+inline constexpr uint32_t kNotJpeg = 22111;
+inline constexpr uint32_t kUnsentPhotos = 22112;
 
 // Subscriptions, blogs and comments.
 inline constexpr uint32_t kAskUnsubscribe = 182;

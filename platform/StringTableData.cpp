@@ -89,6 +89,10 @@ const StringRow kStringRows[] = {
     {22106, "You do not have permission to edit this blog. If you expect to have write access, check that your login information in Account Info is correct."},
     {22107, "Deleting a category will cause all entries in that category to be moved to Unfiled. Do you wish to continue?"},
     {22108, "Delete the photos for all blog entries shown? The entries will remain with thumbnails only."},
+    // Device root shared by two programs, and photo files.
+    {22110, "Waiting for another Tessary program..."},
+    {22111, "\"%s\" is not a JPEG photo."},
+    {22112, "The photos of these Pending items could not be uploaded; they stay pending: %s"},
     // Sync stages, sync and account messages.
     {145, "Synchronizing..."},
     {146, "Storing Albums..."},

@@ -121,6 +121,26 @@ int AdminCommands::AddBlog(const NewBlog& blog) {
   return 0;
 }
 
+int AdminCommands::SetViewPassword(const std::string& url, const std::string& viewPassword) {
+  if (TextRules::Check(viewPassword, TextRules::kPassword) != kOk) {
+    err_ << "the view password is not acceptable\n";
+    return 1;
+  }
+  if (!Open()) return 1;
+  Transaction tx(db_);
+  BlogStore blogs(db_);
+  auto blog = blogs.Find(url);
+  if (!blog) {
+    err_ << "no blog " << url << "\n";
+    return 1;
+  }
+  if (!blogs.SetViewPassword(blog->id, viewPassword) || !tx.Commit()) {
+    err_ << "the store could not be written\n";
+    return 1;
+  }
+  return 0;
+}
+
 int AdminCommands::AddMember(const std::string& url, const std::string& email) {
   if (!Open()) return 1;
   Transaction tx(db_);

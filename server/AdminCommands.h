@@ -39,6 +39,8 @@ class AdminCommands {
   int AddUser(const NewUser& user, int64_t freeQuota);
   int ListUsers();
   int AddBlog(const NewBlog& blog);
+  // Accounts that gave the old view password must give the new one.
+  int SetViewPassword(const std::string& url, const std::string& viewPassword);
   int AddMember(const std::string& url, const std::string& email);
   int AddRemoteBlog(const std::string& email, const std::string& name);
   // Publishes a file: the version/notes file or the channels file.

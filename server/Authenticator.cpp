@@ -33,6 +33,14 @@ bool Authenticator::Verify(UserStore& users, const AuthBlock& auth, int64_t now)
   return found && DigestMatches(auth.digest, auth.nonce, auth.created, found->password, now);
 }
 
+bool Authenticator::UseViewNonce(UserStore& users, const std::string& nonce, const std::string& created, int64_t now,
+                                 int64_t& expires) const {
+  int64_t createdTime = 0;
+  Timestamp::Parse(created, createdTime);
+  expires = std::max(now, createdTime) + window_;
+  return users.UseNonce(ViewNonceKey(nonce), now, expires);
+}
+
 int Authenticator::Check(UserStore& users, const AuthBlock& auth, int64_t now, UserRecord& user) {
   if (!auth.present) return kInvalidAuthentication;
   if (now - lastPurge_ >= kPurgeInterval && users.PurgeNonces(now)) lastPurge_ = now;

@@ -23,6 +23,12 @@ class Authenticator {
   // Checks a digest made from a secret other than the account password.
   bool DigestMatches(const std::string& digest, const std::string& nonce, const std::string& created,
                      const std::string& secret, int64_t now) const;
+  // Records the nonce of a view-password block that matched; false for a replay.
+  // Such nonces are kept apart from those of authentication blocks. The expiry
+  // recorded is answered in expires.
+  bool UseViewNonce(UserStore& users, const std::string& nonce, const std::string& created, int64_t now,
+                    int64_t& expires) const;
+  static std::string ViewNonceKey(const std::string& nonce) { return "VP " + nonce; }
 
  private:
   bool CreatedInWindow(const std::string& created, int64_t now, int64_t& createdTime) const;

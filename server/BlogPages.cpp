@@ -1,124 +1,127 @@
 #include "server/BlogPages.h"
 
+#include <algorithm>
 #include <charconv>
 
 #include "server/BlogStore.h"
 #include "server/ContentStore.h"
-#include "server/PhotoStore.h"
+#include "server/Crypto.h"
 #include "server/Transaction.h"
 
 namespace server {
 
 namespace {
 
-constexpr int64_t kEntriesPerPage = 200;
-
-bool ParseId(const std::string& text, int64_t& value) {
-  auto [end, ec] = std::from_chars(text.data(), text.data() + text.size(), value);
-  return ec == std::errc() && end == text.data() + text.size() && value >= 0;
-}
-
-std::string Page(const std::string& title, const std::string& body) {
-  return "<!DOCTYPE html>\n<html><head><meta charset=\"utf-8\"><title>" + BlogPages::Escape(title) +
-         "</title></head>\n<body>\n" + body + "</body></html>\n";
+bool ParseNumber(const std::optional<std::string>& text, int64_t& value) {
+  if (!text) return true;
+  auto [end, ec] = std::from_chars(text->data(), text->data() + text->size(), value);
+  return ec == std::errc() && end == text->data() + text->size() && value >= 0;
 }
 
 }  // namespace
 
-std::string BlogPages::Escape(const std::string& text) {
-  std::string out;
-  out.reserve(text.size());
-  for (char c : text) {
-    switch (c) {
-      case '&': out += "&amp;"; break;
-      case '<': out += "&lt;"; break;
-      case '>': out += "&gt;"; break;
-      case '"': out += "&quot;"; break;
-      case '\'': out += "&#39;"; break;
-      default: out += c;
-    }
-  }
-  return out;
+std::string BlogPages::NotFoundPage() const {
+  return builder_.MessagePage(nullptr, "Not found", "There is nothing at this address.");
 }
 
-int BlogPages::Render(const std::string& name, const std::optional<std::string>& albumId,
-                      const std::optional<std::string>& preview, std::string& html) {
+BlogPages::Answer BlogPages::Render(const Request& request) {
   Transaction tx(db_);
   BlogStore blogs(db_);
   ContentStore content(db_);
-  auto blog = blogs.Find(name);
-  if (!blog) {
-    html = Page("Not found", "<p>There is no blog of this name.</p>\n");
-    return 404;
-  }
-  std::string heading = blog->title.empty() ? blog->url : blog->title;
-  if (blog->hidden) {
-    html = Page(heading, "<p>This blog is password protected.</p>\n");
-    return 403;
-  }
-  std::string top = "<h1><a href=\"" + Escape(urls_.Blog(blog->url)) + "\">" + Escape(heading) + "</a></h1>\n";
-  if (!blog->subtitle.empty()) top += "<p>" + Escape(blog->subtitle) + "</p>\n";
+  Answer answer;
+  auto fail = [&](int status, const BlogRecord* blog, const std::string& heading, const std::string& text) {
+    answer.status = status;
+    answer.html = builder_.MessagePage(blog, heading, text);
+    return answer;
+  };
 
-  if (preview) {
-    int64_t id = 0;
-    if (!ParseId(*preview, id)) {
-      html = Page(heading, "<p>Bad request.</p>\n");
-      return 400;
-    }
-    auto entry = content.FindEntry(id);
-    if (!entry || entry->blog != blog->id || entry->deleted) {
-      html = Page(heading, top + "<p>This entry is deleted or doesn't exist.</p>\n");
-      return 404;
-    }
-    std::string body = top + "<h2>" + Escape(entry->title) + "</h2>\n";
-    body += "<p><a href=\"" + Escape(urls_.Photo(PhotoStore::FileName(entry->photoKey))) + "\"><img src=\"" +
-            Escape(urls_.Photo(PhotoStore::FileName(entry->photoKey, 'm'))) + "\" alt=\"" + Escape(entry->title) +
-            "\"></a></p>\n";
-    body += "<p>" + Escape(entry->caption) + "</p>\n";
-    body += "<p>" + Escape(entry->authorName) + ", " + Escape(entry->dateText) + "</p>\n<h3>Comments</h3>\n<ul>\n";
-    for (const CommentRecord& comment : content.CommentsOf(id)) {
-      body += "<li>" + Escape(comment.text) + " &mdash; " + Escape(comment.authorName) + ", " +
-              Escape(comment.dateText) + "</li>\n";
-    }
-    body += "</ul>\n";
-    html = Page(entry->title.empty() ? heading : entry->title, body);
-    return 200;
-  }
-
+  auto blog = blogs.Find(request.blog);
+  if (!blog) return fail(404, nullptr, "Not found", "There is no blog of this name.");
+  int64_t preview = -1;
   int64_t category = -1;
-  if (albumId && !ParseId(*albumId, category)) {
-    html = Page(heading, "<p>Bad request.</p>\n");
-    return 400;
+  int64_t page = 1;
+  if (!ParseNumber(request.preview, preview) || !ParseNumber(request.albumId, category) ||
+      !ParseNumber(request.page, page)) {
+    return fail(400, nullptr, "Bad request", "This address is not one of a blog page.");
   }
-  std::vector<CategoryRecord> categories = content.Categories(blog->id, ContentStore::kLiveOnly);
+  page = std::max<int64_t>(page, 1);
+
+  if (blog->hidden) {
+    answer.restricted = true;
+    bool admitted = sessions_.Admits(*blog, request.cookies);
+    // The form posts back to the page it was shown on.
+    std::string action = "/" + blog->url + "/";
+    if (preview >= 0) {
+      action += "?preview=" + std::to_string(preview);
+    } else if (category >= 0) {
+      action += "?albumid=" + std::to_string(category) + (page > 1 ? "&page=" + std::to_string(page) : "");
+    } else if (page > 1) {
+      action += "?page=" + std::to_string(page);
+    }
+    bool wrong = false;
+    if (!admitted && request.password) {
+      if (!blog->viewPassword.empty() && Crypto::ConstantTimeEquals(*request.password, blog->viewPassword)) {
+        answer.status = 303;
+        answer.location = action;
+        answer.cookie = sessions_.Cookie(*blog);
+        return answer;
+      }
+      wrong = true;
+    }
+    if (!admitted) {
+      answer.status = 403;
+      answer.html = builder_.PasswordPage(*blog, action, wrong);
+      return answer;
+    }
+  }
+
+  if (preview >= 0) {
+    auto entry = content.FindEntry(preview);
+    if (!entry || entry->blog != blog->id || entry->deleted) {
+      return fail(404, &*blog, "Not found", "This entry is deleted or doesn't exist.");
+    }
+    PageBuilder::Entry view;
+    if (entry->category != 0) {
+      auto found = content.FindCategory(entry->category);
+      if (found && found->blog == blog->id && !found->deleted) view.category = found;
+    }
+    view.comments = content.CommentsOf(entry->id);
+    view.newer = content.Neighbour(*entry, true);
+    view.older = content.Neighbour(*entry, false);
+    view.entry = std::move(*entry);
+    answer.html = builder_.EntryPage(*blog, view);
+    return answer;
+  }
+
   if (category == 0) {
-    std::string body = top + "<h2>Categories</h2>\n<ul>\n";
-    for (const CategoryRecord& c : categories) {
-      body += "<li><a href=\"" + Escape(urls_.Category(blog->url, c.id)) + "\">" + Escape(c.name) + "</a></li>\n";
+    std::vector<PageBuilder::Category> categories;
+    for (CategoryRecord& c : content.Categories(blog->id, ContentStore::kLiveOnly)) {
+      PageBuilder::Category item;
+      item.entries = content.CountEntries(blog->id, c.id);
+      std::vector<EntryRecord> newest = content.EntryPage(blog->id, c.id, 0, 1);
+      if (!newest.empty()) item.newest = std::move(newest.front());
+      item.category = std::move(c);
+      categories.push_back(std::move(item));
     }
-    html = Page(heading, body + "</ul>\n");
-    return 200;
+    answer.html = builder_.CategoriesPage(*blog, categories);
+    return answer;
   }
-  std::string body = top;
+
+  PageBuilder::Grid grid;
   if (category > 0) {
-    auto found = content.FindCategory(category);
-    if (!found || found->blog != blog->id || found->deleted) {
-      html = Page(heading, top + "<p>This category is deleted or doesn't exist.</p>\n");
-      return 404;
+    grid.category = content.FindCategory(category);
+    if (!grid.category || grid.category->blog != blog->id || grid.category->deleted) {
+      return fail(404, &*blog, "Not found", "This category is deleted or doesn't exist.");
     }
-    body += "<h2>" + Escape(found->name) + "</h2>\n";
   }
-  body += "<p><a href=\"" + Escape(urls_.Category(blog->url, 0)) + "\">Categories</a></p>\n<div>\n";
-  int64_t shown = 0;
-  for (const EntryRecord& entry : content.Entries(blog->id, ContentStore::kLiveOnly, 0)) {
-    if (category > 0 && entry.category != category) continue;
-    if (++shown > kEntriesPerPage) break;
-    body += "<a href=\"" + Escape(urls_.Preview(blog->url, entry.id)) + "\"><img src=\"" +
-            Escape(urls_.Photo(PhotoStore::FileName(entry.photoKey, 't'))) + "\" alt=\"" + Escape(entry.title) +
-            "\" title=\"" + Escape(entry.title) + "\"></a>\n";
-  }
-  html = Page(heading, body + "</div>\n");
-  return 200;
+  int64_t count = content.CountEntries(blog->id, category);
+  grid.pages = std::max<int64_t>(1, (count + PageBuilder::kEntriesPerPage - 1) / PageBuilder::kEntriesPerPage);
+  if (page > grid.pages) return fail(404, &*blog, "Not found", "There is no page " + std::to_string(page) + " here.");
+  grid.page = page;
+  grid.entries =
+      content.EntryPage(blog->id, category, (page - 1) * PageBuilder::kEntriesPerPage, PageBuilder::kEntriesPerPage);
+  answer.html = builder_.GridPage(*blog, grid);
+  return answer;
 }
 
 }  // namespace server

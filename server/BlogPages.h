@@ -4,26 +4,51 @@
 #include <string>
 
 #include "server/Database.h"
+#include "server/PageBuilder.h"
 #include "server/UrlBuilder.h"
+#include "server/ViewSessions.h"
 
 namespace server {
 
-// Plain HTML pages of a blog: its entries with thumbnails, its categories, one
-// entry with its comments. Every text from the store is escaped.
+// The web pages of the blogs: "/NAME" (its entries, newest first, a page at a
+// time), "/NAME/?albumid=0" (its categories), "/NAME/?albumid=ID" (one category),
+// "/NAME/?preview=ID" (one entry with its comments); "page=N" picks a later page
+// of a grid. Hidden blogs ask for their view password first.
 class BlogPages {
  public:
-  BlogPages(Database& db, const UrlBuilder& urls) : db_(db), urls_(urls) {}
+  BlogPages(Database& db, const UrlBuilder& urls) : db_(db), builder_(urls) {}
 
-  // Fills html and answers the HTTP status: 200, 404 for an unknown blog, entry
-  // or category, 403 for a hidden blog, 400 for a malformed number.
-  int Render(const std::string& blog, const std::optional<std::string>& albumId,
-             const std::optional<std::string>& preview, std::string& html);
+  struct Request {
+    std::string blog;
+    std::optional<std::string> albumId;
+    std::optional<std::string> preview;
+    std::optional<std::string> page;
+    // The request's Cookie header.
+    std::string cookies;
+    // A view password sent from the form.
+    std::optional<std::string> password;
+  };
+  struct Answer {
+    // 200; 303 to location once a view password was accepted; 403 a hidden blog
+    // asking for its password; 404 an unknown blog, entry, category or page; 400
+    // a malformed number.
+    int status = 200;
+    std::string html;
+    std::string location;
+    // A Set-Cookie value.
+    std::string cookie;
+    // A page of a hidden blog, for this visitor only.
+    bool restricted = false;
+  };
+  Answer Render(const Request& request);
 
-  static std::string Escape(const std::string& text);
+  // The page of any address the service does not know.
+  std::string NotFoundPage() const;
 
  private:
   Database& db_;
-  const UrlBuilder& urls_;
+  PageBuilder builder_;
+  ViewSessions sessions_;
 };
 
 }  // namespace server

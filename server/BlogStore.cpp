@@ -1,5 +1,7 @@
 #include "server/BlogStore.h"
 
+#include "server/Crypto.h"
+
 namespace server {
 
 namespace {
@@ -54,6 +56,12 @@ bool BlogStore::UpdateSettings(int64_t id, const std::string& title, const std::
   return st.Run();
 }
 
+bool BlogStore::SetViewPassword(int64_t id, const std::string& viewPassword) {
+  Statement st = db_.Prepare("UPDATE blogs SET view_password = ?2 WHERE id = ?1");
+  st.Bind(1, id).Bind(2, viewPassword);
+  return st.Run();
+}
+
 std::vector<BlogRecord> BlogStore::List() {
   Statement st = db_.Prepare("SELECT " BLOG_COLUMNS " FROM blogs ORDER BY id");
   std::vector<BlogRecord> blogs;
@@ -70,6 +78,18 @@ bool BlogStore::IsMember(int64_t blog, int64_t user) {
 bool BlogStore::AddMember(int64_t blog, int64_t user) {
   Statement st = db_.Prepare("INSERT OR IGNORE INTO members (blog, user) VALUES (?1, ?2)");
   st.Bind(1, blog).Bind(2, user);
+  return st.Run();
+}
+
+bool BlogStore::IsViewer(const BlogRecord& blog, int64_t user) {
+  Statement st = db_.Prepare("SELECT view_password_digest FROM viewers WHERE blog = ?1 AND user = ?2");
+  st.Bind(1, blog.id).Bind(2, user);
+  return st.Step() && !blog.viewPassword.empty() && st.Text(0) == Crypto::Sha1Base64(blog.viewPassword);
+}
+
+bool BlogStore::AddViewer(const BlogRecord& blog, int64_t user) {
+  Statement st = db_.Prepare("INSERT OR REPLACE INTO viewers (blog, user, view_password_digest) VALUES (?1, ?2, ?3)");
+  st.Bind(1, blog.id).Bind(2, user).Bind(3, Crypto::Sha1Base64(blog.viewPassword));
   return st.Run();
 }
 

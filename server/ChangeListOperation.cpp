@@ -12,13 +12,19 @@ int ChangeListOperation::CheckViewPassword(OperationContext& ctx) {
   pugi::xml_node vp = ctx.Payload().child("VP");
   std::string digest = SoapRequest::Text(vp, "DI");
   if (digest.empty()) return kPasswordProtected;
+  std::string nonce = SoapRequest::Text(vp, "NO");
+  std::string created = SoapRequest::Text(vp, "CR");
   // A hidden blog without a view password is open to nobody but its owner and members.
   if (ctx.blog.viewPassword.empty() ||
-      !ctx.authenticator.DigestMatches(digest, SoapRequest::Text(vp, "NO"), SoapRequest::Text(vp, "CR"),
-                                       ctx.blog.viewPassword, ctx.now)) {
+      !ctx.authenticator.DigestMatches(digest, nonce, created, ctx.blog.viewPassword, ctx.now)) {
     return kWrongViewPassword;
   }
-  return kOk;
+  // A block is good once, like the authentication block.
+  if (!ctx.authenticator.UseViewNonce(ctx.users, nonce, created, ctx.now, ctx.viewNonceExpires)) {
+    return kWrongViewPassword;
+  }
+  ctx.viewNonce = nonce;
+  return ctx.blogs.AddViewer(ctx.blog, ctx.user.id) ? kOk : kStoreFailure;
 }
 
 void ChangeListOperation::WriteBlog(OperationContext& ctx, AnswerWriter& out) {

@@ -156,6 +156,43 @@ std::vector<EntryRecord> ContentStore::Entries(int64_t blog, int64_t since, int6
   return entries;
 }
 
+std::vector<EntryRecord> ContentStore::EntryPage(int64_t blog, int64_t category, int64_t offset, int64_t count) {
+  Statement st = db_.Prepare("SELECT " ENTRY_COLUMNS
+                             "WHERE entries.blog = ?1 AND entries.deleted = 0 AND (?2 < 0 OR entries.category = ?2) "
+                             "ORDER BY entries.sort_time DESC, entries.id DESC LIMIT ?3 OFFSET ?4");
+  st.Bind(1, blog);
+  st.Bind(2, category);
+  st.Bind(3, count);
+  st.Bind(4, offset);
+  std::vector<EntryRecord> entries;
+  while (st.Step()) entries.push_back(ReadEntry(st));
+  return entries;
+}
+
+int64_t ContentStore::CountEntries(int64_t blog, int64_t category) {
+  Statement st =
+      db_.Prepare("SELECT COUNT(*) FROM entries WHERE blog = ?1 AND deleted = 0 AND (?2 < 0 OR category = ?2)");
+  st.Bind(1, blog);
+  st.Bind(2, category);
+  return st.Step() ? st.Int(0) : 0;
+}
+
+std::optional<EntryRecord> ContentStore::Neighbour(const EntryRecord& entry, bool newer) {
+  Statement st = newer ? db_.Prepare("SELECT " ENTRY_COLUMNS
+                                     "WHERE entries.blog = ?1 AND entries.deleted = 0 AND (entries.sort_time > ?2 OR "
+                                     "(entries.sort_time = ?2 AND entries.id > ?3)) "
+                                     "ORDER BY entries.sort_time, entries.id LIMIT 1")
+                       : db_.Prepare("SELECT " ENTRY_COLUMNS
+                                     "WHERE entries.blog = ?1 AND entries.deleted = 0 AND (entries.sort_time < ?2 OR "
+                                     "(entries.sort_time = ?2 AND entries.id < ?3)) "
+                                     "ORDER BY entries.sort_time DESC, entries.id DESC LIMIT 1");
+  st.Bind(1, entry.blog);
+  st.Bind(2, entry.sortTime);
+  st.Bind(3, entry.id);
+  if (!st.Step()) return std::nullopt;
+  return ReadEntry(st);
+}
+
 std::vector<std::string> ContentStore::LivePhotoKeys() {
   Statement st = db_.Prepare("SELECT photo_key FROM entries WHERE deleted = 0");
   std::vector<std::string> keys;

@@ -36,6 +36,13 @@ class ContentStore {
   bool DeleteEntry(int64_t id, int64_t now);
   // Live entries newest first (limit 0: all) or, with a time, everything changed since.
   std::vector<EntryRecord> Entries(int64_t blog, int64_t since, int64_t limit);
+  // Live entries newest first, skipping `offset` and at most `count`; only those of
+  // one category when category >= 0 (0: unfiled).
+  std::vector<EntryRecord> EntryPage(int64_t blog, int64_t category, int64_t offset, int64_t count);
+  int64_t CountEntries(int64_t blog, int64_t category);
+  // The live entry next to this one in the blog's order (entry date, then id):
+  // the next newer one, or the next older one.
+  std::optional<EntryRecord> Neighbour(const EntryRecord& entry, bool newer);
   // Photo keys of every live entry (all blogs).
   std::vector<std::string> LivePhotoKeys();
 

@@ -1,6 +1,8 @@
 #include "server/Crypto.h"
 
 #include <openssl/crypto.h>
+#include <openssl/evp.h>
+#include <openssl/hmac.h>
 #include <openssl/rand.h>
 #include <openssl/sha.h>
 
@@ -24,6 +26,17 @@ int DecodeChar(unsigned char c) {
 }
 
 bool IsBlank(unsigned char c) { return c == ' ' || c == '\t' || c == '\r' || c == '\n'; }
+
+std::string Hex(const unsigned char* bytes, size_t size) {
+  static constexpr char kHex[] = "0123456789abcdef";
+  std::string out;
+  out.reserve(size * 2);
+  for (size_t i = 0; i < size; ++i) {
+    out += kHex[bytes[i] >> 4];
+    out += kHex[bytes[i] & 15];
+  }
+  return out;
+}
 
 }  // namespace
 
@@ -93,13 +106,17 @@ bool Crypto::ConstantTimeEquals(std::string_view a, std::string_view b) {
 std::string Crypto::RandomHex(size_t bytes) {
   std::vector<unsigned char> raw(bytes);
   if (RAND_bytes(raw.data(), static_cast<int>(raw.size())) != 1) return {};
-  static constexpr char kHex[] = "0123456789abcdef";
-  std::string out;
-  for (unsigned char c : raw) {
-    out += kHex[c >> 4];
-    out += kHex[c & 15];
+  return Hex(raw.data(), raw.size());
+}
+
+std::string Crypto::HmacSha256Hex(std::string_view key, std::string_view data) {
+  std::array<unsigned char, EVP_MAX_MD_SIZE> mac{};
+  unsigned int length = 0;
+  if (HMAC(EVP_sha256(), key.data(), static_cast<int>(key.size()), reinterpret_cast<const unsigned char*>(data.data()),
+           data.size(), mac.data(), &length) == nullptr) {
+    return {};
   }
-  return out;
+  return Hex(mac.data(), length);
 }
 
 }  // namespace server

@@ -19,6 +19,8 @@ class Crypto {
   static bool ConstantTimeEquals(std::string_view a, std::string_view b);
   // bytes random bytes from the system's generator, as lowercase hex.
   static std::string RandomHex(size_t bytes);
+  // HMAC-SHA-256 of the data under the key, as lowercase hex.
+  static std::string HmacSha256Hex(std::string_view key, std::string_view data);
 };
 
 }  // namespace server

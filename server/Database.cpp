@@ -31,6 +31,11 @@ CREATE TABLE IF NOT EXISTS members (
   blog INTEGER NOT NULL REFERENCES blogs(id),
   user INTEGER NOT NULL REFERENCES users(id),
   PRIMARY KEY (blog, user));
+CREATE TABLE IF NOT EXISTS viewers (
+  blog INTEGER NOT NULL REFERENCES blogs(id),
+  user INTEGER NOT NULL REFERENCES users(id),
+  view_password_digest TEXT NOT NULL,
+  PRIMARY KEY (blog, user));
 CREATE TABLE IF NOT EXISTS subscriptions (
   user INTEGER NOT NULL REFERENCES users(id),
   blog INTEGER NOT NULL REFERENCES blogs(id),

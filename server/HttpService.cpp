@@ -1,8 +1,5 @@
 #include "server/HttpService.h"
 
-#include <httplib.h>
-#include <sys/socket.h>
-
 #include <chrono>
 #include <fstream>
 #include <thread>
@@ -12,9 +9,13 @@
 #include "server/ContentStore.h"
 #include "server/DataFolder.h"
 #include "server/Database.h"
+#include "server/HttpCache.h"
+#include "server/HttpFront.h"
+#include "server/PageStyle.h"
 #include "server/PhotoResizer.h"
 #include "server/PhotoStore.h"
 #include "server/PublishedFileStore.h"
+#include "server/RequestServer.h"
 #include "server/SoapService.h"
 #include "server/Transaction.h"
 #include "server/UrlBuilder.h"
@@ -22,10 +23,6 @@
 namespace server {
 
 namespace {
-
-constexpr int kWorkerThreads = 16;
-constexpr time_t kKeepAliveSeconds = 2;
-constexpr int kBacklog = 512;
 
 std::string HostForUrls(const std::string& host, int port) {
   std::string name = host.find(':') != std::string::npos ? "[" + host + "]" : host;
@@ -35,6 +32,36 @@ std::string HostForUrls(const std::string& host, int port) {
 std::optional<std::string> Param(const httplib::Request& req, const char* name) {
   if (!req.has_param(name)) return std::nullopt;
   return req.get_param_value(name);
+}
+
+// Photos never change under their name; a day keeps deleted ones from lingering.
+constexpr const char* kPhotoCaching = "max-age=86400";
+
+// Sets the validators and answers 304 when the client holds this version already.
+bool NotModified(const httplib::Request& req, httplib::Response& res, const HttpCache::Validators& validators,
+                 const char* caching) {
+  res.set_header("ETag", validators.etag);
+  if (!validators.lastModified.empty()) res.set_header("Last-Modified", validators.lastModified);
+  res.set_header("Cache-Control", caching);
+  if (!HttpCache::NotModified(req.get_header_value("If-None-Match"), req.get_header_value("If-Modified-Since"),
+                              validators)) {
+    return false;
+  }
+  res.status = 304;
+  return true;
+}
+
+void SendPage(const BlogPages::Answer& page, const std::string& publicHost, httplib::Response& res) {
+  res.status = page.status;
+  if (!page.cookie.empty()) res.set_header("Set-Cookie", page.cookie);
+  if (!page.location.empty()) res.set_redirect(page.location, page.status);
+  res.set_header("Cache-Control", page.restricted ? "private, no-store" : "no-cache");
+  res.set_header("X-Content-Type-Options", "nosniff");
+  res.set_header("Referrer-Policy", "same-origin");
+  res.set_header("Content-Security-Policy", "default-src 'none'; img-src 'self' http://" + publicHost +
+                                                "; style-src 'self'; form-action 'self'; base-uri 'none'; "
+                                                "frame-ancestors 'none'");
+  if (page.location.empty()) res.set_content(page.html, "text/html; charset=utf-8");
 }
 
 }  // namespace
@@ -47,37 +74,20 @@ bool HttpService::Start(const std::string& host, int port, std::string& error) {
   db_ = std::make_unique<Database>();
   if (!DataFolder::Open(config_.dataDir, *db_, error)) return false;
   photos_ = std::make_unique<PhotoStore>(DataFolder::Photos(config_.dataDir));
+  resizer_ = std::make_unique<PhotoResizer>(*photos_);
   {
     Transaction tx(*db_);
     ContentStore content(*db_);
     photos_->RemoveOrphans(content.LivePhotoKeys());
   }
 
-  http_ = std::make_unique<httplib::Server>();
-  http_->new_task_queue = [] { return new httplib::ThreadPool(kWorkerThreads); };
-  http_->set_payload_max_length(config_.maxRequest);
-  http_->set_keep_alive_timeout(kKeepAliveSeconds);
-  // Answers go out as header and body writes; without this, small answers wait
-  // for the peer's delayed acknowledgement.
-  http_->set_tcp_nodelay(true);
-  // The library listens with a backlog of 5, which drops connections when many
-  // clients arrive together; the listening socket is remembered here and its
-  // backlog raised once bound.
-  int listener = -1;
-  http_->set_socket_options([&listener](socket_t sock) {
-    int yes = 1;
-    setsockopt(sock, SOL_SOCKET, SO_REUSEADDR, &yes, sizeof yes);
-    listener = sock;
-  });
-  if (port == 0) {
-    port_ = http_->bind_to_any_port(host);
-  } else {
-    port_ = http_->bind_to_port(host, port) ? port : -1;
-  }
-  if (port_ <= 0 || listener < 0 || ::listen(listener, kBacklog) != 0) {
-    error = "cannot listen on " + host + ":" + std::to_string(port);
-    return false;
-  }
+  http_ = std::make_unique<RequestServer>();
+  // Only the text of the Keep-Alive header: the front keeps connections.
+  http_->set_keep_alive_timeout(std::chrono::duration_cast<std::chrono::seconds>(config_.http.idleTimeout).count());
+  http_->set_keep_alive_max_count(HttpFront::kRequestsPerConnection);
+  front_ = std::make_unique<HttpFront>(*http_, config_.http, config_.maxRequest);
+  if (!front_->Listen(host, port, error)) return false;
+  port_ = front_->Port();
   if (config_.publicHost.empty()) config_.publicHost = HostForUrls(host, port_);
   urls_ = std::make_unique<UrlBuilder>(config_.publicHost);
   soap_ = std::make_unique<SoapService>(*db_, *photos_, config_);
@@ -95,10 +105,12 @@ void HttpService::Route() {
 
   http_->Get(R"(/photos/([^/]+))", [this](const httplib::Request& req, httplib::Response& res) {
     std::filesystem::path file = photos_->Resolve(req.matches[1].str());
-    if (file.empty()) {
+    HttpCache::Validators validators;
+    if (file.empty() || !HttpCache::ForFile(file, "", validators)) {
       res.status = 404;
       return;
     }
+    if (NotModified(req, res, validators, kPhotoCaching)) return;
     std::ifstream in(file, std::ios::binary);
     res.set_content(std::string((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>()),
                     "image/jpeg");
@@ -106,9 +118,26 @@ void HttpService::Route() {
 
   http_->Get("/si.aspx", [this](const httplib::Request& req, httplib::Response& res) {
     std::string jpeg;
-    res.status = PhotoResizer::Resize(*photos_, req.get_param_value("img"), req.get_param_value("ld"),
-                                      req.get_param_value("q"), jpeg);
-    if (res.status == 200) res.set_content(std::move(jpeg), "image/jpeg");
+    std::string img = req.get_param_value("img");
+    res.status = resizer_->Resize(img, req.get_param_value("ld"), req.get_param_value("q"), jpeg);
+    if (res.status != 200) return;
+    // The rendition is named by its source file and the asked size and quality.
+    std::string_view name = img;
+    if (name.substr(0, 1) == "/") name.remove_prefix(1);
+    HttpCache::Validators validators;
+    if (HttpCache::ForFile(photos_->Resolve(name.substr(name.find('/') + 1)),
+                           req.get_param_value("ld") + "/" + req.get_param_value("q"), validators) &&
+        NotModified(req, res, validators, kPhotoCaching)) {
+      return;
+    }
+    res.set_content(std::move(jpeg), "image/jpeg");
+  });
+
+  http_->Get(PageStyle::kPath, [](const httplib::Request& req, httplib::Response& res) {
+    HttpCache::Validators validators;
+    validators.etag = PageStyle::ETag();
+    if (NotModified(req, res, validators, "max-age=3600")) return;
+    res.set_content(PageStyle::Css(), "text/css; charset=utf-8");
   });
 
   auto published = [this](const char* name) {
@@ -129,25 +158,33 @@ void HttpService::Route() {
   http_->Get("/Downloads/messages/wms/Tessary.txt", published(PublishedFileStore::kMessages));
   http_->Get("/Downloads/messages/wms/TessaryChannels.txt", published(PublishedFileStore::kChannels));
 
-  http_->Get(R"(/([A-Za-z0-9_-]{1,31})/?)", [this](const httplib::Request& req, httplib::Response& res) {
-    std::string html;
-    res.status = pages_->Render(req.matches[1].str(), Param(req, "albumid"), Param(req, "preview"), html);
-    res.set_content(std::move(html), "text/html; charset=utf-8");
+  auto page = [this](const httplib::Request& req, httplib::Response& res) {
+    BlogPages::Request request{req.matches[1].str(), Param(req, "albumid"), Param(req, "preview"),
+                               Param(req, "page"), req.get_header_value("Cookie"), std::nullopt};
+    if (req.method == "POST") request.password = Param(req, "password").value_or("");
+    SendPage(pages_->Render(request), config_.publicHost, res);
+  };
+  http_->Get(R"(/([A-Za-z0-9_-]{1,31})/?)", page);
+  // The view-password form of hidden blogs.
+  http_->Post(R"(/([A-Za-z0-9_-]{1,31})/?)", page);
+  http_->set_error_handler([this](const httplib::Request& req, httplib::Response& res) {
+    if (res.status != 404 || !res.body.empty() || (req.method != "GET" && req.method != "HEAD")) return;
+    res.set_content(pages_->NotFoundPage(), "text/html; charset=utf-8");
   });
 }
 
-bool HttpService::Run() { return http_ && http_->listen_after_bind(); }
+bool HttpService::Run() { return front_ && front_->Run(); }
 
 bool HttpService::WaitUntilRunning() const {
-  for (int i = 0; i < 500 && http_; ++i) {
-    if (http_->is_running()) return true;
+  for (int i = 0; i < 500 && front_; ++i) {
+    if (front_->Running()) return true;
     std::this_thread::sleep_for(std::chrono::milliseconds(10));
   }
   return false;
 }
 
 void HttpService::Stop() {
-  if (http_) http_->stop();
+  if (front_) front_->Stop();
 }
 
 }  // namespace server

@@ -5,15 +5,14 @@
 
 #include "server/ServiceConfig.h"
 
-namespace httplib {
-class Server;
-}
-
 namespace server {
 
 class BlogPages;
 class Database;
+class HttpFront;
+class PhotoResizer;
 class PhotoStore;
+class RequestServer;
 class SoapService;
 class UrlBuilder;
 
@@ -45,10 +44,12 @@ class HttpService {
   int port_ = 0;
   std::unique_ptr<Database> db_;
   std::unique_ptr<PhotoStore> photos_;
+  std::unique_ptr<PhotoResizer> resizer_;
   std::unique_ptr<UrlBuilder> urls_;
   std::unique_ptr<SoapService> soap_;
   std::unique_ptr<BlogPages> pages_;
-  std::unique_ptr<httplib::Server> http_;
+  std::unique_ptr<RequestServer> http_;
+  std::unique_ptr<HttpFront> front_;
 };
 
 }  // namespace server

@@ -1,5 +1,6 @@
 #include "server/JpegCodec.h"
 
+#include <algorithm>
 #include <cstdio>
 #include <csetjmp>
 #include <cstdlib>
@@ -67,15 +68,14 @@ bool DecodeInto(DecodeState& state, std::string_view jpeg, int minLongest, RgbIm
   if (static_cast<long long>(info.image_width) * info.image_height > JpegCodec::kMaxPixels) return false;
   bool cmyk = info.jpeg_color_space == JCS_CMYK || info.jpeg_color_space == JCS_YCCK;
   info.out_color_space = cmyk ? JCS_CMYK : JCS_RGB;
-  unsigned longest = info.image_width > info.image_height ? info.image_width : info.image_height;
-  info.scale_num = 1;
-  info.scale_denom = 1;
+  info.scale_num = 8;
+  info.scale_denom = 8;
   if (minLongest > 0) {
-    for (unsigned denom = 8; denom > 1; denom /= 2) {
-      if (longest / denom >= static_cast<unsigned>(minLongest)) {
-        info.scale_denom = denom;
-        break;
-      }
+    for (unsigned eighths = 1; eighths < 8; ++eighths) {
+      info.scale_num = eighths;
+      jpeg_calc_output_dimensions(&info);
+      if (std::max(info.output_width, info.output_height) >= static_cast<unsigned>(minLongest)) break;
+      info.scale_num = 8;
     }
   }
   jpeg_start_decompress(&info);
@@ -125,9 +125,7 @@ bool EncodeInto(EncodeState& state, const RgbImage& image, int quality) {
   return true;
 }
 
-}  // namespace
-
-bool JpegCodec::ReadSize(std::string_view jpeg, int& width, int& height) {
+bool ReadHeader(std::string_view jpeg, int& width, int& height, bool& progressive) {
   if (!HasJpegStart(jpeg)) return false;
   DecodeState state;
   state.info.err = &state.err.base;
@@ -140,11 +138,28 @@ bool JpegCodec::ReadSize(std::string_view jpeg, int& width, int& height) {
     if (jpeg_read_header(&state.info, TRUE) == JPEG_HEADER_OK) {
       width = static_cast<int>(state.info.image_width);
       height = static_cast<int>(state.info.image_height);
+      progressive = state.info.progressive_mode != 0;
       ok = true;
     }
   }
   jpeg_destroy_decompress(&state.info);
   return ok;
+}
+
+}  // namespace
+
+bool JpegCodec::ReadSize(std::string_view jpeg, int& width, int& height) {
+  bool progressive = false;
+  return ReadHeader(jpeg, width, height, progressive);
+}
+
+size_t JpegCodec::DecodeMemory(std::string_view jpeg) {
+  int width = 0;
+  int height = 0;
+  bool progressive = false;
+  if (!ReadHeader(jpeg, width, height, progressive) || !progressive) return 0;
+  // Two bytes per coefficient, three full-size components at most.
+  return static_cast<size_t>(width) * static_cast<size_t>(height) * 6;
 }
 
 bool JpegCodec::Decode(std::string_view jpeg, int minLongest, RgbImage& image) {

@@ -44,7 +44,6 @@ std::string MailDate(int64_t now) {
 }  // namespace
 
 int MailOperations::ReadTarget(OperationContext& ctx, int64_t& category, int64_t& entry) {
-  if (!ctx.OpenWithoutViewPassword()) return kPasswordProtected;
   pugi::xml_node rq = ctx.Payload();
   if (!SoapRequest::Number(rq, "CI", category) || !SoapRequest::Number(rq, "ID", entry)) return kInvalidRequest;
   if (entry != 0) {

@@ -53,6 +53,9 @@ struct OperationContext {
   std::vector<std::pair<std::filesystem::path, std::string>> filesToWrite;
   // Set by an operation whose refusal carries more than <MS> (its writer holds the answer).
   bool refusalWritten = false;
+  // A view-password nonce this request used: spent even when the request is refused.
+  std::string viewNonce;
+  int64_t viewNonceExpires = 0;
 
   pugi::xml_node Payload() const { return request.Payload(); }
   bool IsOwner() const { return blog.owner == user.id; }
@@ -61,6 +64,9 @@ struct OperationContext {
   bool CanWrite() { return IsOwner() || IsMember(); }
   // Hidden blogs are open to their owner and members; others need the view password.
   bool OpenWithoutViewPassword() { return !blog.hidden || IsOwner() || IsMember(); }
+  // Every operation but the change list: viewers who gave the view password in a
+  // change list count as well.
+  bool MayEnter() { return OpenWithoutViewPassword() || blogs.IsViewer(blog, user.id); }
 };
 
 }  // namespace server

@@ -1,5 +1,6 @@
 #include "server/PhotoResizer.h"
 
+#include <algorithm>
 #include <charconv>
 #include <fstream>
 #include <iterator>
@@ -22,20 +23,19 @@ bool ParseNumber(const std::string& text, int& value) {
 
 }  // namespace
 
-int PhotoResizer::Resize(const PhotoStore& photos, const std::string& img, const std::string& ld, const std::string& q,
-                         std::string& jpeg) {
+int PhotoResizer::Resize(const std::string& img, const std::string& ld, const std::string& q, std::string& jpeg) {
   int side = 0;
   int quality = 0;
   if (!ParseNumber(ld, side) || !ParseNumber(q, quality) || quality > 100) return 400;
   if (side == 0) side = kDefaultSide;
-  if (side > kMaxSide) side = kMaxSide;
   if (quality == 0) quality = kDefaultQuality;
 
   static constexpr std::string_view kFolder = "photos/";
   std::string_view path = img;
   if (path.substr(0, 1) == "/") path.remove_prefix(1);
   if (path.substr(0, kFolder.size()) != kFolder) return 404;
-  std::filesystem::path file = photos.Resolve(path.substr(kFolder.size()));
+  std::string name(path.substr(kFolder.size()));
+  std::filesystem::path file = photos_.Resolve(name);
   if (file.empty()) return 404;
 
   std::ifstream in(file, std::ios::binary);
@@ -47,9 +47,19 @@ int PhotoResizer::Resize(const PhotoStore& photos, const std::string& img, const
     jpeg = std::move(stored);
     return 200;
   }
+  side = std::min(side, kMaxSide);
+  std::string key = name + "/" + std::to_string(side) + "/" + std::to_string(quality);
+  if (auto cached = cache_.Find(key)) {
+    jpeg = std::move(*cached);
+    return 200;
+  }
+  DecodeGate::Turn turn = photos_.Gate().WaitUnlessCrowded(JpegCodec::DecodeMemory(stored));
+  if (!turn.Granted()) return 503;
   RgbImage image;
   if (!JpegCodec::Decode(stored, side, image)) return 500;
+  std::string().swap(stored);
   if (!JpegCodec::Encode(ImageScaler::FitLongestSide(image, side), quality, jpeg)) return 500;
+  cache_.Put(key, jpeg);
   return 200;
 }
 

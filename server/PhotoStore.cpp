@@ -57,8 +57,11 @@ bool PhotoStore::WriteFile(const std::filesystem::path& path, const std::string&
 int PhotoStore::Store(const std::string& jpeg, Stored& stored) {
   int width = 0;
   int height = 0;
+  if (!JpegCodec::ReadSize(jpeg, width, height)) return kNotJpeg;
+  if (static_cast<long long>(width) * height > JpegCodec::kMaxPixels) return kPhotoTooLarge;
+  DecodeGate::Turn turn = gate_.Wait(JpegCodec::DecodeMemory(jpeg));
   RgbImage decoded;
-  if (!JpegCodec::ReadSize(jpeg, width, height) || !JpegCodec::Decode(jpeg, kMediumSide, decoded)) return kNotJpeg;
+  if (!JpegCodec::Decode(jpeg, kMediumSide, decoded)) return kNotJpeg;
   std::string medium;
   std::string thumbnail;
   if (!JpegCodec::Encode(ImageScaler::FitLongestSide(decoded, kMediumSide), kRenditionQuality, medium) ||

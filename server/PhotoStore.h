@@ -5,6 +5,8 @@
 #include <string_view>
 #include <vector>
 
+#include "server/DecodeGate.h"
+
 namespace server {
 
 // The photo folder DIR/photos. Each uploaded photo gets a random key and three
@@ -26,8 +28,9 @@ class PhotoStore {
     int width = 0;
     int height = 0;
   };
-  // Checks that the bytes are a decodable JPEG and writes the three files.
-  // Answers kOk, kNotJpeg or kStoreFailure (ServiceCode).
+  // Checks that the bytes are a decodable JPEG of at most JpegCodec::kMaxPixels
+  // and writes the three files. Answers kOk, kNotJpeg, kPhotoTooLarge or
+  // kStoreFailure (ServiceCode).
   int Store(const std::string& jpeg, Stored& stored);
   void Remove(const std::string& key);
   // Removes the files of every key not in the list (uploads whose request failed
@@ -38,6 +41,8 @@ class PhotoStore {
   // or no such file exists.
   std::filesystem::path Resolve(std::string_view name) const;
   const std::filesystem::path& Folder() const { return folder_; }
+  // Every decode of a stored or uploaded photo takes a turn here.
+  DecodeGate& Gate() { return gate_; }
 
   // "KEY.jpg", "KEY_m.jpg", "KEY_t.jpg".
   static std::string FileName(const std::string& key, char variant = 0);
@@ -47,6 +52,9 @@ class PhotoStore {
   bool WriteFile(const std::filesystem::path& path, const std::string& bytes);
 
   std::filesystem::path folder_;
+  // Two decodes at once (the service's machine has few cores) within 256 MB;
+  // eight more resizes may wait.
+  DecodeGate gate_{2, 8, 256u * 1024 * 1024};
 };
 
 }  // namespace server

@@ -6,6 +6,8 @@
 #include <functional>
 #include <string>
 
+#include "server/HttpLimits.h"
+
 namespace server {
 
 // Settings of one running service.
@@ -21,6 +23,10 @@ struct ServiceConfig {
   int64_t freeQuota = 500;
   // Unix seconds; the system clock when empty (tests set their own).
   std::function<int64_t()> clock;
+  HttpLimits http;
+  // Tests only: called for an "AP" whose photo is ready, just before its
+  // transaction begins, to hold it there. Unset in the service.
+  std::function<void()> holdUpload;
 
   int64_t Now() const;
 };

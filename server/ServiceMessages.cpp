@@ -40,6 +40,7 @@ std::string_view ServiceMessages::Text(int code) {
     case kNotJpeg: return "Error: The photo is not a JPEG";
     case kInvalidRecipient: return "Error: Invalid recipient address";
     case kStoreFailure: return "Error: The service could not store the request";
+    case kPhotoTooLarge: return "Error: The photo is too large";
     default: return "Error: Invalid request";
   }
 }

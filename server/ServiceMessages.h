@@ -45,6 +45,7 @@ enum ServiceCode : int {
   kNotJpeg,
   kInvalidRecipient,
   kStoreFailure,
+  kPhotoTooLarge,
 };
 
 class ServiceMessages {

@@ -72,13 +72,19 @@ SoapService::SoapService(Database& db, PhotoStore& photos, const ServiceConfig& 
     : db_(db), photos_(photos), config_(config), urls_(config.publicHost), authenticator_(config.clockWindow) {}
 
 std::string SoapService::Handle(std::string_view soapAction, std::string_view body) {
+  StoreOrder::Ticket ticket = order_.Arrive();
   SoapRequest request;
   int parsed = request.Parse(soapAction, body);
   const Operation* op = FindOperation(request.Operation());
+  bool changeList = op != nullptr && op->handler == ChangeListOperation::GetChanges;
+  bool store = op != nullptr && parsed == kOk && op->authenticated && !changeList &&
+               op->handler != AccountOperations::GetUser;
+  ticket.Classify(store, request.Auth().user);
   // Refusals before the operation is known still answer in an envelope.
   std::string answerName = op != nullptr ? op->name : "Request";
   if (op == nullptr) return AnswerWriter::Error(answerName, urls_.Host(), kInvalidRequest);
   if (parsed != kOk) return AnswerWriter::Error(answerName, urls_.Host(), parsed);
+  if (changeList) ticket.AwaitEarlierStores(request.Auth().user);
 
   UserStore users(db_);
   PhotoStore::Stored upload;
@@ -92,8 +98,8 @@ std::string SoapService::Handle(std::string_view soapAction, std::string_view bo
     }
     if (!verified) return AnswerWriter::Error(answerName, urls_.Host(), kInvalidAuthentication);
     uploadResult = EntryOperations::PreparePhoto(request, photos_, upload);
+    if (config_.holdUpload) config_.holdUpload();
   }
-
 
   BlogStore blogs(db_);
   ContentStore content(db_);
@@ -119,13 +125,20 @@ std::string SoapService::Handle(std::string_view soapAction, std::string_view bo
         auto blog = request.HasBlog() ? blogs.Find(request.Blog()) : std::nullopt;
         if (blog) {
           ctx.blog = *blog;
+          // Outsiders of a hidden blog get the change list's answer, whatever they ask.
+          if (op->handler != ChangeListOperation::GetChanges && !ctx.MayEnter()) code = kPasswordProtected;
         } else {
           code = kBlogMissing;
         }
       }
       if (code == kOk) code = op->handler(ctx, out);
-      // A refused request keeps only its nonce, so it cannot be replayed either.
-      if (code != kOk) tx.RollbackToSavepoint();
+      // A refused request keeps only its nonces, so it cannot be replayed either.
+      if (code != kOk) {
+        tx.RollbackToSavepoint();
+        if (!ctx.viewNonce.empty()) {
+          users.UseNonce(Authenticator::ViewNonceKey(ctx.viewNonce), ctx.now, ctx.viewNonceExpires);
+        }
+      }
       committed = tx.Commit();
       if (!committed && code == kOk) code = kStoreFailure;
     }

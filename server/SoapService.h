@@ -7,6 +7,7 @@
 #include "server/Database.h"
 #include "server/PhotoStore.h"
 #include "server/ServiceConfig.h"
+#include "server/StoreOrder.h"
 #include "server/UrlBuilder.h"
 
 namespace server {
@@ -26,6 +27,7 @@ class SoapService {
   const ServiceConfig& config_;
   UrlBuilder urls_;
   Authenticator authenticator_;
+  StoreOrder order_;
 };
 
 }  // namespace server

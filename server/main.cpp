@@ -1,4 +1,5 @@
 #include <CLI/CLI.hpp>
+#include <malloc.h>
 
 #include <csignal>
 #include <cstdlib>
@@ -61,6 +62,11 @@ bool SplitListen(const std::string& listen, std::string& host, int& port) {
 }
 
 int Serve(server::ServiceConfig config, const std::string& listen) {
+  // Request bodies, photos and decodes are allocated and freed in large blocks
+  // by many threads; glibc would otherwise raise this threshold after the first
+  // large free and keep later blocks in per-thread arenas, holding hundreds of
+  // megabytes after a few large requests.
+  mallopt(M_MMAP_THRESHOLD, 1024 * 1024);
   std::string host;
   int port = 0;
   if (!SplitListen(listen, host, port)) {
@@ -158,6 +164,13 @@ int main(int argc, char** argv) {
   std::string url;
   std::string email;
   std::string name;
+  std::string viewPassword;
+  CLI::App* blogViewPassword =
+      blog->add_subcommand("view-password", "Set the view password of a blog (others must give the new one)");
+  blogViewPassword->add_option("URLNAME", url)->required();
+  blogViewPassword->add_option("PASSWORD", viewPassword)->required();
+  blogViewPassword->callback([&] { run = [&] { return admin().SetViewPassword(url, viewPassword); }; });
+
   CLI::App* member = app.add_subcommand("member", "Manage members of group blogs");
   member->require_subcommand(1);
   CLI::App* memberAdd = member->add_subcommand("add", "Let a user post to a group blog");

@@ -20,6 +20,8 @@
 #include "net/XmlWriter.h"
 #include "platform/DeviceFileSystem.h"
 #include "platform/ErrorCodes.h"
+#include "platform/StringIds.h"
+#include "platform/StringTable.h"
 #include "service/AnswerScanner.h"
 #include "service/ChangeList.h"
 #include "service/PhotoUrl.h"
@@ -496,7 +498,8 @@ uint32_t MorvaneBlogService::StoreCategory(model::BlogAlbum& category) {
 
 uint32_t MorvaneBlogService::SendDeletion(std::string_view operation, std::string_view listTag,
                                           std::string_view idTag, uint32_t id, bool readOnly,
-                                          uint32_t noEditCode, uint32_t noDeleteCode) {
+                                          uint32_t noEditCode, uint32_t noDeleteCode,
+                                          std::initializer_list<uint32_t> goneCodes) {
   if (readOnly) {
     ReportError(noEditCode);
     ForgetTimestamps();
@@ -515,6 +518,9 @@ uint32_t MorvaneBlogService::SendDeletion(std::string_view operation, std::strin
   bool answerError = false;
   const uint32_t code = Exchange(operation, std::move(body), true, response, answerError);
   if (answerError) {
+    for (uint32_t gone : goneCodes) {
+      if (code == gone) return 0;
+    }
     if (code != noEditCode && code != noDeleteCode) return ReportError(code);
     ReportError(code);
     ForgetTimestamps();
@@ -526,7 +532,8 @@ uint32_t MorvaneBlogService::SendDeletion(std::string_view operation, std::strin
 uint32_t MorvaneBlogService::DeleteCategory(model::BlogAlbum& category) {
   ReportStage(kStageDeleteCategory);
   const uint32_t code = SendDeletion("DC", "CA", "CI", category.GetId(),
-                                     storage_->IsEntryReadOnly(nullptr), kErrNoEditCategory, kErrNoDeleteCategory);
+                                     storage_->IsEntryReadOnly(nullptr), kErrNoEditCategory, kErrNoDeleteCategory,
+                                     {kErrThisCategoryDeleted, kErrCategoryDeleted});
   if (code != 0) return code;
   storage_->RemoveCategory(category, true);
   return 0;
@@ -549,6 +556,7 @@ uint32_t MorvaneBlogService::StoreEntry(model::BlogEntry& entry, net::ProgressCa
   if (isNew) {
     photo = entry.OpenPhoto();
     if (!photo) return kResultPhotoMissing;
+    if (!entry.HasJpegPhoto()) return kResultInvalidJpeg;
   }
   std::unique_ptr<net::Stream> body = BeginBody(isNew ? "AP" : "EP", true);
   bool ok = body && WriteAuthentication(*body, true) && XmlWriter::WriteText(*body, "<PI>");
@@ -570,6 +578,9 @@ uint32_t MorvaneBlogService::StoreEntry(model::BlogEntry& entry, net::ProgressCa
   bool answerError = false;
   const uint32_t code = Exchange(isNew ? "AP" : "EP", std::move(body), true, response, answerError);
   if (answerError) {
+    // A text the program does not know refuses this entry alone (its photo, its
+    // fields): it stays pending and the rest of the queue goes on.
+    if (isNew && code == kErrUnknownServerMessage) return kResultPhotoRefused;
     if (code != kErrNoEditPicture && code != kErrNoAddPicture) return ReportError(code);
     ReportError(code);
     ForgetTimestamps();
@@ -597,7 +608,8 @@ uint32_t MorvaneBlogService::StoreEntry(model::BlogEntry& entry, net::ProgressCa
 uint32_t MorvaneBlogService::DeleteEntry(model::BlogEntry& entry) {
   ReportStage(kStageDeleteEntry);
   const uint32_t code = SendDeletion("DP", "PI", "ID", entry.GetId(),
-                                     storage_->IsEntryReadOnly(&entry), kErrNoEditPicture, kErrNoDeletePicture);
+                                     storage_->IsEntryReadOnly(&entry), kErrNoEditPicture, kErrNoDeletePicture,
+                                     {kErrPictureDeleted});
   if (code != 0) return code;
   storage_->RemoveEntry(entry, true, false);
   return 0;
@@ -648,7 +660,8 @@ uint32_t MorvaneBlogService::StoreComment(model::BlogComment& comment, net::Prog
 uint32_t MorvaneBlogService::DeleteComment(model::BlogComment& comment) {
   ReportStage(kStageDeleteComment);
   const uint32_t code = SendDeletion("DCO", "OM", "OI", comment.GetId(),
-                                     storage_->IsEntryReadOnly(nullptr), kErrNoEditComment, kErrNoDeleteComment);
+                                     storage_->IsEntryReadOnly(nullptr), kErrNoEditComment, kErrNoDeleteComment,
+                                     {kErrCommentDeleted});
   if (code != 0) return code;
   storage_->RemoveComment(comment, true);
   return 0;
@@ -787,9 +800,35 @@ uint32_t MorvaneBlogService::FetchEntryPhoto(model::BlogEntry& entry, uint8_t si
   }
   entry.SetPhotoBytes(0);
   entry.SetPhotoDimensions(0, 0);
-  code = entry.AttachPhoto(static_cast<net::Win32LargeStream*>(photo.get()), sizeCode);
-  if (code == kResultInvalidJpeg && isFile) entry.DeletePhotoFile(true);
+  auto* intake = static_cast<net::Win32LargeStream*>(photo.get());
+  code = entry.AttachPhoto(intake, sizeCode);
+  if (code == kResultInvalidJpeg && isFile) {
+    // The entry kept its photo as it was; the file just written goes.
+    const std::string written = intake->Path();
+    photo.reset();
+    platform::DeviceFileSystem::Current().DeleteFile(written);
+  }
   return code;
+}
+
+std::string MorvaneBlogService::UnsentPhotoItem(const model::BlogEntry& entry, uint32_t code) const {
+  std::string name(platform::PhoneFileName(entry.GetPhotoPath()));
+  if (name.empty()) name = entry.GetTitle();
+  const std::string why = code == kResultPhotoRefused ? serverMessage_ : ServiceErrors::GetErrorText(code);
+  return "\"" + name + "\" (" + why + ")";
+}
+
+void MorvaneBlogService::ReportUnsentPhotos(const std::vector<std::string>& items) {
+  if (items.empty()) return;
+  std::string list;
+  for (const std::string& item : items) list += (list.empty() ? "" : ", ") + item;
+  const std::string text = platform::FormatText(platform::strings::kUnsentPhotos, {list});
+  const std::string_view shown = text;
+  if (storage_ != nullptr) {
+    storage_->ReportError(kResultPhotoRefused, &shown, false);
+  } else {
+    model::UserInterface::Current().ShowMessage(text, model::MessageIcon::Exclamation);
+  }
 }
 
 uint32_t MorvaneBlogService::DownloadEntryPhoto(model::BlogEntry& entry, uint8_t sizeCode,

@@ -2,9 +2,11 @@
 
 #include <array>
 #include <cstdint>
+#include <initializer_list>
 #include <memory>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "net/Http.h"
 #include "net/HttpRequest.h"
@@ -110,6 +112,11 @@ class MorvaneBlogService : public RemoteBlogService {
   uint16_t GetDownloadSize() const { return downloadSize_; }
   uint16_t GetUploadSize() const { return uploadSize_; }
   const std::string& LastServerMessage() const { return serverMessage_; }
+  // A pending entry that StoreEntry left pending with 10200 (its file is not a
+  // JPEG photo) or 11001 (the service refused it): its photo's file name and why.
+  std::string UnsentPhotoItem(const model::BlogEntry& entry, uint32_t code) const;
+  // The one message that names the pending entries a sync left behind.
+  void ReportUnsentPhotos(const std::vector<std::string>& items);
   net::Http& GetHttp() { return http_; }
 
  private:
@@ -129,10 +136,12 @@ class MorvaneBlogService : public RemoteBlogService {
   // After a refusal for lack of permission: the next sync is a full download.
   void ForgetTimestamps();
   // Sends one deletion ("DC", "DP", "DCO"). A refusal for lack of permission is shown
-  // and answers 0, so the local object is dropped and not retried; any other failure
-  // answers its code.
+  // and answers 0, so the local object is dropped and not retried; an object the
+  // service no longer has (`goneCodes`: a deletion whose answer was lost) counts
+  // as deleted and answers 0 quietly; any other failure answers its code.
   uint32_t SendDeletion(std::string_view operation, std::string_view listTag, std::string_view idTag,
-                        uint32_t id, bool readOnly, uint32_t noEditCode, uint32_t noDeleteCode);
+                        uint32_t id, bool readOnly, uint32_t noEditCode, uint32_t noDeleteCode,
+                        std::initializer_list<uint32_t> goneCodes);
   // The outcome of CreateAccount and CreateBlog from their answer.
   uint32_t CreationOutcome(net::HttpResponse& response, std::string_view usedText,
                            uint32_t usedCode, std::array<std::string, kAlternates>* alternates);

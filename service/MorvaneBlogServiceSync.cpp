@@ -1,3 +1,4 @@
+#include <string>
 #include <vector>
 
 #include "model/BlogAlbum.h"
@@ -116,6 +117,7 @@ uint32_t MorvaneBlogService::Synchronize(net::ProgressCallback callback, void* c
   }
 
   uint32_t missingPhotos = 0;
+  std::vector<std::string> unsent;
   {
     FilterScope pending(*storage_, model::kAllCategories, model::kShowPending);
     const size_t total = storage_->GetShownCount();
@@ -126,8 +128,12 @@ uint32_t MorvaneBlogService::Synchronize(net::ProgressCallback callback, void* c
       if (entry == nullptr) break;
       ++number;
       code = StoreEntry(*entry, callback, context, blogType, number, static_cast<uint16_t>(total));
-      if (code == kResultPhotoMissing) {
-        ++missingPhotos;
+      if (code == kResultPhotoMissing || code == kResultInvalidJpeg || code == kResultPhotoRefused) {
+        if (code == kResultPhotoMissing) {
+          ++missingPhotos;
+        } else {
+          unsent.push_back(UnsentPhotoItem(*entry, code));
+        }
         ++skipped;
         code = 0;
         continue;
@@ -152,6 +158,7 @@ uint32_t MorvaneBlogService::Synchronize(net::ProgressCallback callback, void* c
     const std::string_view shown = text;
     storage_->ReportError(kResultPhotoMissing, &shown, false);
   }
+  ReportUnsentPhotos(unsent);
   return code;
 }
 

@@ -12,6 +12,7 @@ inline constexpr uint32_t kServerErrorFirst = 8000;
 inline constexpr uint32_t kErrInvalidVersion = 8000;
 inline constexpr uint32_t kErrInvalidAuthentication = 8001;
 inline constexpr uint32_t kErrInvalidTimestamp = 8004;
+inline constexpr uint32_t kErrThisCategoryDeleted = 8006;
 inline constexpr uint32_t kErrCategoryDeleted = 8007;
 inline constexpr uint32_t kErrPictureLimit = 8008;
 inline constexpr uint32_t kErrPictureDeleted = 8009;
@@ -23,6 +24,7 @@ inline constexpr uint32_t kErrNoDeleteCategory = 8015;
 inline constexpr uint32_t kErrNoDeletePicture = 8016;
 inline constexpr uint32_t kErrNoEditComment = 8019;
 inline constexpr uint32_t kErrNoPostComment = 8020;
+inline constexpr uint32_t kErrCommentDeleted = 8018;
 inline constexpr uint32_t kErrNoDeleteComment = 8021;
 inline constexpr uint32_t kErrPasswordProtected = 8022;
 inline constexpr uint32_t kErrWrongViewPassword = 8023;
@@ -32,6 +34,9 @@ inline constexpr uint32_t kErrUnknownServerMessage = 65535;
 inline constexpr uint32_t kResultInvalidJpeg = 10200;
 inline constexpr uint32_t kResultAlreadyReported = 10201;
 inline constexpr uint32_t kResultPhotoMissing = 11000;
+// The service refused a new entry with a text of its own (its photo, say); the
+// entry stays pending and the sync goes on without it.
+inline constexpr uint32_t kResultPhotoRefused = 11001;
 inline constexpr uint32_t kCreateFailed = static_cast<uint32_t>(-10300);
 inline constexpr uint32_t kCreateEmailUsed = static_cast<uint32_t>(-10301);
 inline constexpr uint32_t kCreateBlogUrlUsed = static_cast<uint32_t>(-10302);

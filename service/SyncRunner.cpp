@@ -45,6 +45,10 @@ uint32_t SyncRunner::SyncBlog(MorvaneBlogService& service, model::CWinBlogUser& 
     if (!entry->IsModified()) return 0;
     code = service.StoreEntry(*entry, &SyncProgress::ProgressCallback, &progress,
                               blog.GetBlogInfo()->GetGroupType(), 1, 1);
+    if (code == kResultInvalidJpeg || code == kResultPhotoRefused) {
+      service.ReportUnsentPhotos({service.UnsentPhotoItem(*entry, code)});
+      code = 0;
+    }
     if (code == kResultAlreadyReported) code = 0;
   } else {
     service.SetSyncTimestamp(StartTimestamp(blog.GetLastSync(), service.GetHttp().Now()));

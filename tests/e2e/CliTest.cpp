@@ -1,105 +1,19 @@
 #include <gtest/gtest.h>
 
-#include <fcntl.h>
-#include <spawn.h>
-#include <sys/wait.h>
-#include <unistd.h>
+#include <signal.h>
 
 #include <chrono>
-#include <csignal>
 #include <fstream>
-#include <random>
-#include <sstream>
+#include <iterator>
+#include <map>
 #include <thread>
 
-#include "image/Bitmap.h"
-#include "image/JpegWriter.h"
+#include "tests/e2e/CliRunner.h"
 #include "tests/e2e/E2eService.h"
 #include "tests/support/RawHttpServer.h"
 
-extern char** environ;
-
 namespace e2e {
 namespace {
-
-struct CliRun {
-  int status = -1;
-  std::string out;
-  std::string err;
-};
-
-std::string ReadAll(const std::filesystem::path& file) {
-  std::ifstream in(file, std::ios::binary);
-  std::ostringstream text;
-  text << in.rdbuf();
-  return text.str();
-}
-
-// tessary-cli with its own device root and service address, stdin from /dev/null.
-class Cli {
- public:
-  explicit Cli(int port) : service_("127.0.0.1:" + std::to_string(port)) {
-    std::random_device random;
-    dir_ = std::filesystem::temp_directory_path() / ("tessary-cli-e2e-" + std::to_string(random()));
-    std::filesystem::create_directories(dir_ / "device");
-  }
-  ~Cli() {
-    std::error_code ec;
-    std::filesystem::remove_all(dir_, ec);
-  }
-
-  const std::filesystem::path& Dir() const { return dir_; }
-
-  // Starts the command; Wait() collects it.
-  pid_t Start(const std::vector<std::string>& args, const std::string& password = "") {
-    std::vector<std::string> argv = {TESSARY_CLI_PATH, "--device-root", (dir_ / "device").string(), "--service",
-                                     service_};
-    argv.insert(argv.end(), args.begin(), args.end());
-    std::vector<char*> cargv;
-    for (std::string& arg : argv) cargv.push_back(arg.data());
-    cargv.push_back(nullptr);
-    std::vector<std::string> env = {"TZ=UTC", "HOME=" + dir_.string()};
-    if (!password.empty()) env.push_back("TESSARY_PASSWORD=" + password);
-    std::vector<char*> cenv;
-    for (std::string& item : env) cenv.push_back(item.data());
-    cenv.push_back(nullptr);
-    posix_spawn_file_actions_t actions;
-    posix_spawn_file_actions_init(&actions);
-    posix_spawn_file_actions_addopen(&actions, 0, "/dev/null", O_RDONLY, 0);
-    posix_spawn_file_actions_addopen(&actions, 1, (dir_ / "out").c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
-    posix_spawn_file_actions_addopen(&actions, 2, (dir_ / "err").c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
-    pid_t pid = -1;
-    EXPECT_EQ(posix_spawn(&pid, cargv[0], &actions, nullptr, cargv.data(), cenv.data()), 0);
-    posix_spawn_file_actions_destroy(&actions);
-    return pid;
-  }
-
-  CliRun Wait(pid_t pid) {
-    CliRun run;
-    int status = 0;
-    if (waitpid(pid, &status, 0) == pid && WIFEXITED(status)) run.status = WEXITSTATUS(status);
-    run.out = ReadAll(dir_ / "out");
-    run.err = ReadAll(dir_ / "err");
-    return run;
-  }
-
-  CliRun operator()(const std::vector<std::string>& args, const std::string& password = "") {
-    return Wait(Start(args, password));
-  }
-
- private:
-  std::string service_;
-  std::filesystem::path dir_;
-};
-
-void WritePhoto(const std::filesystem::path& file) {
-  image::Bitmap bitmap;
-  ASSERT_EQ(bitmap.Allocate(320, 240), 0);
-  for (uint32_t y = 0; y < 240; ++y) {
-    for (uint32_t x = 0; x < 320; ++x) bitmap.Row(y)[x] = static_cast<uint16_t>((x / 10) << 11 | (y / 4) << 5);
-  }
-  ASSERT_TRUE(image::WriteBitmapAsJpeg(bitmap, file.string(), 85));
-}
 
 TEST(CommandLine, CreatesAnAccountAndABlogAndSyncsAPhotoUp) {
   E2eService service;
@@ -162,6 +76,40 @@ TEST(CommandLine, RefusalsAndUsageErrorsHaveTheirExitStatuses) {
   EXPECT_EQ(run.status, 1);
   EXPECT_NE(run.err.find("Do you wish to continue? No"), std::string::npos) << run.err;
   EXPECT_EQ(cli({"--yes", "unsubscribe", "elsewhere"}).status, 0);
+}
+
+TEST(CommandLine, AddRefusesFilesThatAreNotJpegPhotosAndChangesNothing) {
+  E2eService service;
+  Cli cli(service.Port());
+  service.AddUser("dana@example.com", "pw-dana");
+  ASSERT_EQ(cli({"login", "dana@example.com"}, "pw-dana").status, 0);
+  ASSERT_EQ(cli({"create-blog", "dana"}).status, 0);
+  WritePhoto(cli.Dir() / "good.jpg");
+  std::ifstream in(cli.Dir() / "good.jpg", std::ios::binary);
+  const std::string jpeg((std::istreambuf_iterator<char>(in)), {});
+  const std::map<std::string, std::string> refused = {
+      {"notes.txt", "just some text\n"},
+      {"picture.png", std::string("\x89PNG\r\n\x1a\n", 8) + std::string(64, '\0')},
+      {"empty.jpg", ""},
+      {"cut.jpg", jpeg.substr(0, 120)},
+  };
+  for (const auto& [name, bytes] : refused) {
+    std::ofstream(cli.Dir() / name, std::ios::binary) << bytes;
+    const CliRun run = cli({"add", "dana", (cli.Dir() / name).string()});
+    EXPECT_EQ(run.status, 1) << name;
+    EXPECT_NE(run.err.find((cli.Dir() / name).string() + "\" is not a JPEG photo"), std::string::npos) << run.err;
+  }
+  const CliRun listed = cli({"--json", "entries", "dana"});
+  EXPECT_EQ(listed.out.find("\"photoPath\""), std::string::npos) << listed.out;
+  const std::filesystem::path photos = cli.DeviceRoot() / "My Documents" / "My Pictures" / "dana";
+  EXPECT_TRUE(!std::filesystem::exists(photos) || std::filesystem::is_empty(photos));
+
+  // A progressive JPEG has a frame header the decoder reads: it is a photo.
+  std::string progressive = jpeg;
+  progressive[progressive.find("\xFF\xC0") + 1] = '\xC2';
+  std::ofstream(cli.Dir() / "progressive.jpg", std::ios::binary) << progressive;
+  const CliRun added = cli({"add", "dana", (cli.Dir() / "progressive.jpg").string()});
+  EXPECT_EQ(added.status, 0) << added.err;
 }
 
 TEST(CommandLine, CtrlCCancelsASyncWithStatus130) {

@@ -30,6 +30,7 @@ E2eService::~E2eService() {
 void E2eService::Start() {
   server::ServiceConfig config;
   config.dataDir = dir_;
+  config.publicHost = publicHost_;
   service_ = std::make_unique<server::HttpService>(config);
   std::string error;
   const bool started = service_->Start("127.0.0.1", port_, error);
@@ -45,6 +46,12 @@ void E2eService::Stop() {
   service_->Stop();
   if (thread_.joinable()) thread_.join();
   service_.reset();
+}
+
+void E2eService::Restart(const std::string& publicHost) {
+  Stop();
+  publicHost_ = publicHost;
+  Start();
 }
 
 void E2eService::UseClientPort(int port) {

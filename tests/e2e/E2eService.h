@@ -26,6 +26,9 @@ class E2eService {
   const std::filesystem::path& DataDir() const { return dir_; }
   void Stop();
   void Start();
+  // Starts again handing out addresses on `publicHost` ("127.0.0.1:PORT" of a
+  // proxy), so that photo downloads go through it too.
+  void Restart(const std::string& publicHost);
   // Points the client at another port (a proxy in front of the service).
   static void UseClientPort(int port);
 
@@ -43,6 +46,7 @@ class E2eService {
  private:
   std::filesystem::path dir_;
   int port_ = 0;
+  std::string publicHost_;
   std::unique_ptr<server::HttpService> service_;
   std::thread thread_;
 };

@@ -1,10 +1,19 @@
 #include <gtest/gtest.h>
 
+#include <filesystem>
+#include <fstream>
+#include <iterator>
 #include <set>
 
+#include "image/ImageInformation.h"
+#include "model/CWinBlogComment.h"
 #include "model/ProgressReporter.h"
 #include "model/UserInterface.h"
+#include "net/HttpErrors.h"
+#include "net/Win32Http.h"
 #include "platform/ErrorCodes.h"
+#include "platform/TimeValue.h"
+#include "service/ServiceClient.h"
 #include "service/ServiceErrors.h"
 #include "tests/e2e/E2eDevice.h"
 #include "tests/e2e/E2eService.h"
@@ -57,6 +66,54 @@ class Faults : public ::testing::Test {
     EXPECT_EQ(phone.SyncAll(), 0u);
     service.AddBlog("daily", "alice@example.com");
     blog = phone.TakeBlog("daily");
+  }
+
+  model::CWinBlogEntry* Find(const std::string& title) {
+    for (const auto& entry : phone.Blog("daily")->Entries()) {
+      if (entry->GetTitle() == title) return entry.get();
+    }
+    return nullptr;
+  }
+
+  // A sync whose answer to `marker` is lost fails; the next run of the program
+  // makes it good.
+  void SyncLosingTheAnswerTo(const std::string& marker) {
+    FaultProxy proxy(service.Port());
+    E2eService::UseClientPort(proxy.Port());
+    proxy.DropAnswerTo(marker);
+    EXPECT_NE(phone.SyncBlog("daily"), 0u);
+    EXPECT_TRUE(proxy.Fired()) << marker;
+    phone.Reload();
+    EXPECT_EQ(phone.SyncBlog("daily"), 0u);
+    E2eService::UseClientPort(service.Port());
+    phone.Reload();
+  }
+
+  // A second phone of the same account that downloads the blog's photos at 240x180.
+  std::unique_ptr<E2eDevice> Reader() {
+    auto reader = std::make_unique<E2eDevice>();
+    reader->Login("alice@example.com", "pw-alice");
+    reader->TakeBlog("daily", model::kSize240x180);
+    return reader;
+  }
+
+  // Whether every entry of the reader's blog has a JPEG photo file at 240x180,
+  // and no other file lies in its photo folder.
+  static bool HasEveryPhoto(E2eDevice& reader) {
+    reader.Reload();
+    model::CWinBlogStorage* copy = reader.Blog("daily");
+    if (copy->ComputePhotoFolder() != 0) return false;
+    size_t files = 0;
+    for (const auto& entry : copy->Entries()) {
+      if (entry->GetPhotoSize() != model::kSize240x180) return false;
+      std::unique_ptr<platform::File> file;
+      if (reader.Root().Fs().OpenFile(entry->photoPath, platform::OpenMode::Read, file) != 0) return false;
+      if (!image::IsJpegPhoto(*file)) return false;
+      ++files;
+    }
+    const std::filesystem::path folder = reader.Root().Host(copy->GetPhotoFolder());
+    return files == copy->Entries().Count() &&
+           static_cast<size_t>(std::distance(std::filesystem::directory_iterator(folder), {})) == files;
   }
 
   void AddPhotos(const std::vector<std::string>& titles) {
@@ -153,6 +210,158 @@ TEST_F(Faults, CancelAtAnyPointKeepsTheFilesConsistentAndTheNextSyncCompletes) {
   }
   // Cancels landed in the version check, the change list and the uploads.
   EXPECT_GE(cancelled, 6);
+}
+
+TEST_F(Faults, PendingPhotosThatCannotGoUpStayPendingAndTheRestGoUp) {
+  AddPhotos({"first", "text", "refused", "last"});
+  // One photo file became a text file; another is a JPEG the service cannot decode.
+  std::ofstream(phone.Root().Host(Find("text")->photoPath), std::ios::binary) << "no photo any more";
+  const std::filesystem::path refused = phone.Root().Host(Find("refused")->photoPath);
+  std::string bytes;
+  {
+    std::ifstream in(refused, std::ios::binary);
+    bytes.assign(std::istreambuf_iterator<char>(in), {});
+  }
+  bytes[bytes.find("\xFF\xC0") + 1] = '\xC2';
+  std::ofstream(refused, std::ios::binary) << bytes;
+
+  for (int run = 0; run < 2; ++run) {
+    ui.messages.clear();
+    ASSERT_EQ(phone.SyncBlog("daily"), 0u);
+    ASSERT_EQ(ui.messages.size(), 1u);
+    EXPECT_NE(ui.messages[0].find("text.jpg"), std::string::npos) << ui.messages[0];
+    EXPECT_NE(ui.messages[0].find("refused.jpg"), std::string::npos) << ui.messages[0];
+    phone.Reload();
+    EXPECT_TRUE(Find("text")->IsModified());
+    EXPECT_FALSE(Find("refused")->HasId());
+  }
+  std::multiset<std::string> stored;
+  for (const server::EntryRecord& entry : service.Entries("daily")) stored.insert(entry.title);
+  EXPECT_EQ(stored, (std::multiset<std::string>{"first", "last"}));
+}
+
+TEST_F(Faults, ALostAnswerToAnEditIsMadeGood) {
+  AddPhotos({"old title"});
+  ASSERT_EQ(phone.SyncBlog("daily"), 0u);
+  phone.Reload();
+  Find("old title")->SetTitle("new title");
+  Find("new title")->SetModified(true);
+  ASSERT_EQ(phone.Blog("daily")->Save(), 0u);
+  titles_ = {"new title"};
+  SyncLosingTheAnswerTo("/ws/EP\"");
+  ExpectConsistent();
+}
+
+TEST_F(Faults, ALostAnswerToADeletionIsMadeGood) {
+  AddPhotos({"keep", "gone"});
+  ASSERT_EQ(phone.SyncBlog("daily"), 0u);
+  phone.Reload();
+  phone.Blog("daily")->DiscardEntry(Find("gone"), true, false);
+  ASSERT_EQ(phone.Blog("daily")->Save(), 0u);
+  titles_ = {"keep"};
+  SyncLosingTheAnswerTo("/ws/DP\"");
+  EXPECT_EQ(phone.Blog("daily")->DeletedEntries().Count(), 0u);
+  ExpectConsistent();
+}
+
+TEST_F(Faults, ALostAnswerToANewCategoryMakesNoSecondOne) {
+  auto category = std::make_unique<model::CWinBlogAlbum>();
+  category->SetId(phone.Blog("daily")->NextLocalCategoryId());
+  category->SetName("Trips");
+  category->SetModified(true);
+  phone.Blog("daily")->InsertCategory(std::move(category));
+  ASSERT_EQ(phone.Blog("daily")->Save(), 0u);
+  SyncLosingTheAnswerTo("/ws/AC\"");
+  ASSERT_EQ(phone.Blog("daily")->Categories().Count(), 1u);
+  const model::CWinBlogAlbum* trips = phone.Blog("daily")->Categories().At(0);
+  EXPECT_TRUE(trips->HasServiceId());
+  EXPECT_FALSE(trips->IsModified());
+  // A second device sees one category too.
+  E2eDevice other;
+  other.Login("alice@example.com", "pw-alice");
+  other.TakeBlog("daily");
+  ASSERT_EQ(other.SyncBlog("daily"), 0u);
+  EXPECT_EQ(other.Blog("daily")->Categories().Count(), 1u);
+}
+
+TEST_F(Faults, ALostAnswerToACommentMakesNoSecondOne) {
+  AddPhotos({"commented"});
+  ASSERT_EQ(phone.SyncBlog("daily"), 0u);
+  phone.Reload();
+  auto comment = std::make_unique<model::CWinBlogComment>();
+  comment->SetEntryId(Find("commented")->GetId());
+  comment->SetText("Lovely light");
+  comment->SetDate(platform::Now());
+  comment->SetModified(true);
+  phone.Blog("daily")->InsertComment(std::move(comment));
+  ASSERT_EQ(phone.Blog("daily")->Save(), 0u);
+  SyncLosingTheAnswerTo("/ws/AO\"");
+  EXPECT_EQ(service.Comments("daily").size(), 1u);
+  ASSERT_EQ(phone.Blog("daily")->Comments().Count(), 1u);
+  EXPECT_FALSE(phone.Blog("daily")->Comments().At(0)->IsModified());
+}
+
+TEST_F(Faults, ACutPhotoDownloadIsFetchedAgainNextTime) {
+  AddPhotos({"one", "two"});
+  ASSERT_EQ(phone.SyncBlog("daily"), 0u);
+  std::unique_ptr<E2eDevice> reader = Reader();
+  FaultProxy proxy(service.Port());
+  service.Restart("127.0.0.1:" + std::to_string(proxy.Port()));
+  E2eService::UseClientPort(proxy.Port());
+  proxy.CutAnswerTo("GET /si.aspx", 600);
+  EXPECT_NE(reader->SyncBlog("daily"), 0u);
+  EXPECT_TRUE(proxy.Fired());
+  reader->Reload();
+  ASSERT_EQ(reader->SyncBlog("daily"), 0u);
+  EXPECT_TRUE(HasEveryPhoto(*reader));
+}
+
+TEST_F(Faults, AGarbledPhotoDownloadIsDroppedAndFetchedAgainNextTime) {
+  AddPhotos({"one", "two"});
+  ASSERT_EQ(phone.SyncBlog("daily"), 0u);
+  std::unique_ptr<E2eDevice> reader = Reader();
+  FaultProxy proxy(service.Port());
+  service.Restart("127.0.0.1:" + std::to_string(proxy.Port()));
+  E2eService::UseClientPort(proxy.Port());
+  proxy.GarbleAnswerTo("GET /si.aspx");
+  EXPECT_EQ(reader->SyncBlog("daily"), 0u);
+  EXPECT_TRUE(proxy.Fired());
+  EXPECT_FALSE(HasEveryPhoto(*reader));
+  ASSERT_EQ(reader->SyncBlog("daily"), 0u);
+  EXPECT_TRUE(HasEveryPhoto(*reader));
+}
+
+TEST_F(Faults, ADiskFullWhileDownloadingLeavesNoPartialPhotoAndTheNextSyncCompletes) {
+  AddPhotos({"one", "two"});
+  ASSERT_EQ(phone.SyncBlog("daily"), 0u);
+  std::unique_ptr<E2eDevice> reader = Reader();
+  int writes = 0;
+  reader->Root().Fs().SetWriteFault([&writes](const std::string& path, uint32_t) {
+    return path.find("\\daily\\") != std::string::npos && ++writes == 2 ? platform::kErrDiskFull : 0u;
+  });
+  EXPECT_EQ(reader->SyncBlog("daily"), platform::kErrDiskFull);
+  reader->Root().Fs().SetWriteFault(nullptr);
+  EXPECT_GE(writes, 2);
+  reader->Reload();
+  ASSERT_EQ(reader->SyncBlog("daily"), 0u);
+  EXPECT_TRUE(HasEveryPhoto(*reader));
+}
+
+TEST_F(Faults, AStalledServiceTimesOutAndTheNextSyncCompletes) {
+  AddPhotos({"slow"});
+  auto& http = static_cast<net::Win32Http&>(service::ServiceClient::Http());
+  http.SetTimeouts(net::Win32Http::kConnectTimeoutSeconds, 1);
+  {
+    FaultProxy proxy(service.Port());
+    E2eService::UseClientPort(proxy.Port());
+    proxy.DelayAnswersTo("/ws/GC\"", 20000);
+    EXPECT_EQ(phone.SyncBlog("daily"), net::kHttpErrTimeout);
+    E2eService::UseClientPort(service.Port());
+  }
+  http.SetTimeouts(net::Win32Http::kConnectTimeoutSeconds, net::Win32Http::kStallTimeoutSeconds);
+  phone.Reload();
+  ASSERT_EQ(phone.SyncBlog("daily"), 0u);
+  ExpectConsistent();
 }
 
 }  // namespace

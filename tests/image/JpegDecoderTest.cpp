@@ -86,6 +86,26 @@ TEST(JpegDecoder, AgreesAcrossQualitiesAndImageSpecificTables) {
   }
 }
 
+TEST(JpegDecoder, AgreesWhereBlocksEndAtTheirLastCoefficient) {
+  // Noise at quality 100 fills most blocks up to coefficient 63, which then ends them
+  // without an end-of-block code. The large picture has enough blocks for 1/8 to pass
+  // over several symbols at a time.
+  struct Case {
+    uint32_t side;
+    Layout layout;
+  };
+  for (const Case& c : {Case{48, kLayouts[0]}, Case{48, kLayouts[3]}, Case{48, kLayouts[4]}, Case{384, kLayouts[0]}}) {
+    jpegtest::RgbImage noise = jpegtest::SyntheticPhoto(c.side, c.side);
+    for (size_t i = 0; i < noise.rgb.size(); ++i) noise.rgb[i] = static_cast<uint8_t>((i * 2654435761u) >> 13);
+    EncodeOptions o;
+    o.hSamp = c.layout.h;
+    o.vSamp = c.layout.v;
+    o.grey = c.layout.grey;
+    o.quality = 100;
+    ExpectAgreement(jpegtest::EncodeJpeg(noise, o), std::string(c.layout.name) + " noise " + std::to_string(c.side));
+  }
+}
+
 TEST(JpegDecoder, HonoursRestartIntervals) {
   for (int interval : {1, 2, 7}) {
     for (const Layout& l : {kLayouts[0], kLayouts[3], kLayouts[4]}) {
@@ -128,15 +148,19 @@ TEST(JpegDecoder, ReadsFromAFileSizedPieceBoundaryOnward) {
   o.restartInterval = 3;
   o.quality = 95;
   Bytes jpeg = jpegtest::EncodeJpeg(jpegtest::SyntheticPhoto(160, 120), o);
-  Decoded whole = DecodeAt(jpeg, 0);
-  ASSERT_EQ(whole.rc, 0);
-  Trickle source(jpeg);
-  image::JpegDecoder decoder(source);
-  ASSERT_EQ(decoder.ReadHeaders(), 0);
-  image::Bitmap pieces;
-  ASSERT_EQ(decoder.Decode(0, pieces), 0);
-  for (uint32_t y = 0; y < 120; ++y) {
-    for (uint32_t x = 0; x < 160; ++x) ASSERT_EQ(pieces.Pixel(x, y), whole.bitmap.Pixel(x, y)) << x << "," << y;
+  for (int level = 0; level <= image::JpegDecoder::kMaxLevel; ++level) {
+    Decoded whole = DecodeAt(jpeg, level);
+    ASSERT_EQ(whole.rc, 0);
+    Trickle source(jpeg);
+    image::JpegDecoder decoder(source);
+    ASSERT_EQ(decoder.ReadHeaders(), 0);
+    image::Bitmap pieces;
+    ASSERT_EQ(decoder.Decode(level, pieces), 0);
+    for (uint32_t y = 0; y < pieces.Height(); ++y) {
+      for (uint32_t x = 0; x < pieces.Width(); ++x) {
+        ASSERT_EQ(pieces.Pixel(x, y), whole.bitmap.Pixel(x, y)) << "level " << level << " at " << x << "," << y;
+      }
+    }
   }
 }
 

@@ -243,6 +243,57 @@ TEST(JpegErrors, EntropyCodedData) {
   EXPECT_EQ(DecodeAll(Bytes(b.begin(), b.end() - 2)), 0);
 }
 
+// A grey square picture of `side` pixels with tables of its own: DC differences are
+// all 0 (code "0"); AC codes are "0" for a run of 16 zeros, "10" for 2 zeros and a
+// coefficient of size 1, "110" for the end of block and "111" for a coefficient of
+// size 1. `bits` is the scan, padded with ones.
+Bytes HandMade(const std::string& bits, uint16_t side = 8) {
+  Bytes b = {0xFF, 0xD8};
+  Bytes quant(65, 1);
+  quant[0] = 0;
+  auto hi = static_cast<uint8_t>(side >> 8), lo = static_cast<uint8_t>(side);
+  Bytes sof = Segment(0xC0, {8, hi, lo, hi, lo, 1, 1, 0x11, 0});
+  Bytes dc = {0x00, 1, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0x00};
+  Bytes ac = {0x10, 1, 1, 2, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0xF0, 0x21, 0x00, 0x01};
+  for (const Bytes& seg : {Segment(0xDB, quant), sof, Segment(0xC4, dc), Segment(0xC4, ac),
+                           Segment(0xDA, {1, 1, 0x00, 0, 63, 0})}) {
+    b.insert(b.end(), seg.begin(), seg.end());
+  }
+  std::string padded = bits + std::string((8 - bits.size() % 8) % 8, '1');
+  for (size_t i = 0; i < padded.size(); i += 8) {
+    auto byte = static_cast<uint8_t>(std::stoi(padded.substr(i, 8), nullptr, 2));
+    b.push_back(byte);
+    if (byte == 0xFF) b.push_back(0);
+  }
+  b.insert(b.end(), {0xFF, 0xD9});
+  return b;
+}
+
+TEST(JpegErrors, RunsOfZerosPastTheLastCoefficient) {
+  const std::string dc = "0", run16 = "0", run2 = "101", single = "1111", end = "110";
+  // Three runs of 16 zeros reach position 49; five coefficients after runs of 2 end
+  // the block at position 63 without an end of block.
+  const std::string good[] = {dc + run16 + run16 + run16 + end,
+                              dc + run16 + run16 + run16 + run2 + run2 + run2 + run2 + run2};
+  // A fourth run of 16, or a run of 2 from position 62, goes past position 63.
+  const std::string bad[] = {dc + run16 + run16 + run16 + run16 + end,
+                             dc + run16 + run16 + run16 + single + run2 + run2 + run2 + run2 + run2};
+  // One block, and 4096 blocks (the last one bad), which 1/8 passes over several
+  // symbols at a time.
+  for (int blocks : {1, 4096}) {
+    uint16_t side = blocks == 1 ? 8 : 512;
+    for (int level = 0; level <= 3; ++level) {
+      SCOPED_TRACE(std::to_string(blocks) + " blocks, level " + std::to_string(level));
+      for (int i = 0; i < 2; ++i) {
+        std::string before;
+        for (int n = 1; n < blocks; ++n) before += good[n % 2];
+        EXPECT_EQ(DecodeAll(HandMade(before + good[i], side), level), 0);
+        EXPECT_EQ(DecodeAll(HandMade(before + bad[i], side), level), image::kJpegErrBadCode);
+      }
+    }
+  }
+}
+
 TEST(JpegErrors, RestartMarkers) {
   Bytes withRestarts = Good(64, 64, 1);
   EXPECT_EQ(DecodeAll(withRestarts), 0);

@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <filesystem>
+
 #include "model/CWinBlogStorage.h"
 #include "model/CWinBlogUser.h"
 #include "net/SmallStream.h"
@@ -10,6 +12,7 @@
 #include "platform/Registry.h"
 #include "tests/model/ModelTestUtil.h"
 #include "tests/support/RecordingProgress.h"
+#include "tests/support/ScriptedUserInterface.h"
 #include "tests/support/TempDeviceRoot.h"
 
 using model::CWinBlogStorage;
@@ -123,12 +126,14 @@ TEST_F(PhotoFilesTest, PurgeDeletesShownPhotosAndTidiesTheFolder) {
   a->SetThumbnail({1, 2});
   blog->SetFilters(0, model::kShowAll);
   blog->PurgeShownPhotos();
+  ASSERT_EQ(blog->Save(), 0u);
   EXPECT_TRUE(a->photoPath.empty());
   EXPECT_EQ(a->GetThumbnail().size(), 2u);
   EXPECT_EQ(a->GetPhotoSize(), model::kSizeFull);
   EXPECT_TRUE(root.Fs().Exists(folder + "\\b.jpg"));
   EXPECT_TRUE(root.Fs().IsDirectory(folder));
   blog->PurgeAllPhotos();
+  ASSERT_EQ(blog->Save(), 0u);
   EXPECT_FALSE(root.Fs().Exists(folder + "\\b.jpg"));
   EXPECT_FALSE(root.Fs().IsDirectory(folder));
 }
@@ -208,4 +213,49 @@ TEST_F(PhotoFilesTest, NewLocalEntryIsAPendingFullSizePhoto) {
   entry.GetPhotoDimensions(w, h);
   EXPECT_EQ(w, 64);
   EXPECT_EQ(h, 48);
+}
+
+TEST_F(PhotoFilesTest, NewLocalEntryRefusesAFileThatIsNotAJpegPhoto) {
+  testsupport::ScriptedUserInterface ui;
+  modeltest::WriteFile(root, "\\My Documents\\notes.jpg", "plain text");
+  ui.ExpectMessage("\"notes.jpg\" is not a JPEG photo.", model::MessageIcon::Exclamation);
+  model::CWinBlogEntry entry;
+  EXPECT_EQ(blog->NewLocalEntry(entry, "\\My Documents\\notes.jpg"), model::kResultNotJpeg);
+  EXPECT_TRUE(entry.photoPath.empty());
+  EXPECT_TRUE(ui.Done());
+}
+
+TEST_F(PhotoFilesTest, DeletedPhotosGoOnlyAfterTheDatabaseIsSaved) {
+  ASSERT_EQ(blog->ComputePhotoFolder(), 0u);
+  const std::string photo = blog->GetPhotoFolder() + "\\pending.jpg";
+  model::CWinBlogEntry* entry = AddPhoto(0, photo);
+  entry->SetModified(true);
+  ASSERT_EQ(blog->Save(), 0u);
+  blog->DiscardEntry(entry, false, true);
+  // The database that no longer names the photo could not be written: the photo stays.
+  root.Fs().SetWriteFault([](const std::string&, uint32_t) { return platform::kErrDiskFull; });
+  EXPECT_NE(blog->Save(), 0u);
+  EXPECT_TRUE(root.Fs().Exists(photo));
+  root.Fs().SetWriteFault(nullptr);
+  ASSERT_EQ(blog->Save(), 0u);
+  EXPECT_FALSE(root.Fs().Exists(photo));
+  EXPECT_EQ(blog->PhotoDeletionResult(), 0u);
+}
+
+TEST_F(PhotoFilesTest, APhotoThatCannotBeDeletedKeepsItsPath) {
+  ASSERT_EQ(blog->ComputePhotoFolder(), 0u);
+  const std::string photo = blog->GetPhotoFolder() + "\\kept.jpg";
+  model::CWinBlogEntry* entry = AddPhoto(3, photo);
+  blog->DeletePhotoAtSave(*entry);
+  EXPECT_TRUE(entry->photoPath.empty());
+  // A folder in the photo's place cannot be deleted as a file.
+  std::filesystem::remove(root.Host(photo));
+  std::filesystem::create_directory(root.Host(photo));
+  ASSERT_EQ(blog->Save(), 0u);
+  EXPECT_EQ(blog->PhotoDeletionResult(), platform::kErrAccessDenied);
+  EXPECT_EQ(entry->photoPath, photo);
+  CWinBlogStorage saved;
+  saved.SetPath(blog->GetPath());
+  ASSERT_EQ(saved.Load(), 0u);
+  EXPECT_EQ(saved.FindEntry(3)->photoPath, photo);
 }

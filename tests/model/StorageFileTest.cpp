@@ -1,6 +1,11 @@
 #include <gtest/gtest.h>
 
+#include <fcntl.h>
+#include <sys/file.h>
+#include <unistd.h>
+
 #include <filesystem>
+#include <fstream>
 
 #include "model/CWinBlogStorage.h"
 #include "model/CWinBlogUser.h"
@@ -93,6 +98,25 @@ TEST_F(StorageFileTest, FailedWriteAtAnyPointKeepsThePreviousFile) {
   root.Fs().SetWriteFault(nullptr);
   ASSERT_EQ(blog->Save(), 0u);
   EXPECT_EQ(modeltest::ReadHostFile(HostFile()), modeltest::ArchiveBytes(*blog));
+}
+
+TEST_F(StorageFileTest, SaveRemovesTemporaryFilesThatAKilledSaveLeftBehind) {
+  ASSERT_EQ(blog->Save(), 0u);
+  const std::filesystem::path folder = root.Host(user.DataFolder());
+  std::ofstream(folder / "~sav1A2B.tmp") << "half a database";
+  std::ofstream(folder / "~SAV00FF.TMP") << "another";
+  std::ofstream(folder / "notes.tmp") << "not ours";
+  // A save under way in another program keeps its file locked until it is renamed.
+  std::ofstream(folder / "~sav7777.tmp") << "being written";
+  const int busy = ::open((folder / "~sav7777.tmp").c_str(), O_RDONLY);
+  ASSERT_EQ(::flock(busy, LOCK_EX), 0);
+
+  ASSERT_EQ(blog->Save(), 0u);
+  EXPECT_FALSE(std::filesystem::exists(folder / "~sav1A2B.tmp"));
+  EXPECT_FALSE(std::filesystem::exists(folder / "~SAV00FF.TMP"));
+  EXPECT_TRUE(std::filesystem::exists(folder / "notes.tmp"));
+  EXPECT_TRUE(std::filesystem::exists(folder / "~sav7777.tmp"));
+  ::close(busy);
 }
 
 TEST_F(StorageFileTest, SaveThatCannotCreateItsFileIsReported) {

@@ -398,14 +398,16 @@ TEST_F(StoragePermissionTest, DiscardOnWebOrOnTheDeviceOnly) {
   blog.InsertEntry(MakeEntry(2, 2));
   blog.InsertEntry(MakeEntry(0, 3));
 
-  EXPECT_EQ(blog.DiscardEntry(blog.FindEntry(1), false, true), 0u);
+  blog.SetPath("\\My Documents\\b.tsl");
+  blog.DiscardEntry(blog.FindEntry(1), false, true);
+  ASSERT_EQ(blog.Save(), 0u);
   EXPECT_FALSE(root.Fs().Exists(photo));
   ASSERT_NE(blog.FindEntry(1), nullptr);
   EXPECT_TRUE(blog.FindEntry(1)->IsRemoved());
   EXPECT_FALSE(blog.FindEntry(1)->IsModified());
 
   // On the web: the published one waits for the sync; the unsent one is just gone.
-  EXPECT_EQ(blog.DiscardShownEntries(true, false), 0u);
+  blog.DiscardShownEntries(true, false);
   EXPECT_EQ(EntryIds(blog), (std::vector<uint32_t>{1}));
   ASSERT_EQ(blog.DeletedEntries().Count(), 1u);
   EXPECT_EQ(blog.DeletedEntries().At(0)->GetId(), 2u);

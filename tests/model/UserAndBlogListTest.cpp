@@ -172,3 +172,36 @@ TEST_F(UserTest, SampleBlogAndRemoval) {
   EXPECT_FALSE(root.Fs().Exists(photo));
   EXPECT_FALSE(root.Fs().Exists("\\My Documents\\Morvane\\Tessary\\Sample.tsl"));
 }
+
+TEST_F(UserTest, ReloadFollowsWhatAnotherProgramSaved) {
+  CWinBlogStorage* kept = AddBlog("kept", "Kept");
+  AddBlog("dropped");
+  ASSERT_EQ(user.SaveUser(), 0u);
+  EXPECT_FALSE(user.ReloadIfChanged());
+
+  // The other program works on the same files.
+  CWinBlogUser other;
+  ASSERT_EQ(other.LoadUser(), 0u);
+  other.SetEmail("new@example.com");
+  ASSERT_EQ(other.SaveUser(), 0u);
+  CWinBlogStorage* theirs = other.FindBlog(u"kept");
+  theirs->InsertEntry(modeltest::MakeEntry(0, 5, "added there"));
+  theirs->GetBlogInfo()->title = "A new title";
+  ASSERT_EQ(theirs->Save(), 0u);
+  auto created = other.MakeBlog("created");
+  ASSERT_EQ(created->Save(), 0u);
+  ASSERT_EQ(other.Blogs().RemoveBlog(other.FindBlog(u"dropped"), false), 0u);
+
+  EXPECT_TRUE(user.ReloadIfChanged());
+  EXPECT_EQ(user.GetEmail(), "new@example.com");
+  EXPECT_EQ(user.FindBlog(u"kept"), kept);
+  ASSERT_EQ(kept->Entries().Count(), 1u);
+  EXPECT_EQ(kept->Entries().At(0)->GetTitle(), "added there");
+  EXPECT_EQ(Order(), (std::vector<std::string>{"kept", "created"}));
+  EXPECT_EQ(user.FindBlog(u"dropped"), nullptr);
+  // Nothing changed since: nothing is read again, and our own saves do not count.
+  EXPECT_FALSE(user.ReloadIfChanged());
+  ASSERT_EQ(kept->Save(), 0u);
+  ASSERT_EQ(user.SaveUser(), 0u);
+  EXPECT_FALSE(user.ReloadIfChanged());
+}

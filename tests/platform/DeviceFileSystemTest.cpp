@@ -1,4 +1,5 @@
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <fstream>
@@ -136,6 +137,38 @@ TEST(DeviceFileSystem, TempFileNamesAreNewAndUnique) {
   std::string name;
   EXPECT_EQ(root.Fs().MakeTempFileName("\\No Such Folder", "x", name), kErrPathNotFound);
   EXPECT_EQ(root.Fs().MakeTempFileName(folder, "a\\b", name), kErrInvalidParameter);
+}
+
+TEST(DeviceFileSystem, FoldersAreTheUsersAloneWhateverTheUmask) {
+  const mode_t saved = ::umask(0);
+  OutsideFolder outside;
+  DeviceFileSystem dfs(outside.path / "new" / "device");
+  EXPECT_EQ(dfs.Initialise(), kSuccess);
+  auto mode = [](const fs::path& p) {
+    struct stat st {};
+    ::stat(p.c_str(), &st);
+    return st.st_mode & 07777;
+  };
+  EXPECT_EQ(mode(outside.path / "new" / "device"), 0700u);
+  EXPECT_EQ(mode(outside.path / "new" / "device" / "My Documents" / "My Pictures"), 0700u);
+  EXPECT_EQ(dfs.CreateFolders("\\My Documents\\Morvane\\Tessary"), kSuccess);
+  EXPECT_EQ(mode(outside.path / "new" / "device" / "My Documents" / "Morvane"), 0700u);
+  std::unique_ptr<File> file;
+  ASSERT_EQ(dfs.OpenFile("\\Temp\\new.bin", OpenMode::CreateAlways, file), kSuccess);
+  file.reset();
+  EXPECT_EQ(mode(outside.path / "new" / "device" / "Temp" / "new.bin"), 0600u);
+  std::string temp;
+  ASSERT_EQ(dfs.MakeTempFileName("\\Temp", "x", temp), kSuccess);
+  fs::path host;
+  ASSERT_EQ(dfs.ToHostPath(temp, host), kSuccess);
+  EXPECT_EQ(mode(host), 0600u);
+  // A file that was there before keeps the mode its owner gave it.
+  WriteHostFile(outside.path / "new" / "device" / "Temp" / "mine.txt", "x");
+  fs::permissions(outside.path / "new" / "device" / "Temp" / "mine.txt", fs::perms(0644));
+  ASSERT_EQ(dfs.OpenFile("\\Temp\\mine.txt", OpenMode::OpenAlways, file), kSuccess);
+  file.reset();
+  EXPECT_EQ(mode(outside.path / "new" / "device" / "Temp" / "mine.txt"), 0644u);
+  ::umask(saved);
 }
 
 TEST(DeviceFileSystem, WriteFaultFailsTheWriteAndCopyLeavesNothingBehind) {

@@ -1,6 +1,12 @@
 #include <gtest/gtest.h>
 
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <chrono>
 #include <fstream>
+#include <future>
 
 #include "platform/CRegistry.h"
 #include "platform/ErrorCodes.h"
@@ -84,6 +90,27 @@ TEST(Registry, CorruptFileReadsEmptyAndIsKeptAside) {
   const uint32_t one = 1;
   EXPECT_EQ(RegSetValue(key, "x", kRegNumber, &one, 4), kSuccess);
   RegCloseKey(key);
+}
+
+TEST(Registry, AHiveThatIsNotAPlainFileIsSetAsideWithoutWaiting) {
+  testsupport::TempDeviceRoot root;
+  fs::create_directories(HiveFile(root).parent_path());
+  ASSERT_EQ(::mkfifo(HiveFile(root).c_str(), 0600), 0);
+  auto read = std::async(std::launch::async, [] { return CRegistry::GetNumber(Hive::CurrentUser, kKey, "n", 7); });
+  if (read.wait_for(std::chrono::seconds(10)) != std::future_status::ready) {
+    // Give the blocked reader a writer so that the test can end.
+    const int fd = ::open(HiveFile(root).c_str(), O_WRONLY);
+    ::close(fd);
+    FAIL() << "reading the registry waited on a pipe";
+  }
+  EXPECT_EQ(read.get(), 7u);
+  const auto names = FolderNames(HiveFile(root).parent_path());
+  ASSERT_EQ(names.size(), 1u);
+  EXPECT_EQ(names[0].rfind("HKEY_CURRENT_USER.json.corrupt-", 0), 0u) << names[0];
+  // The registry works again afterwards.
+  ASSERT_TRUE(CRegistry().Create(Hive::CurrentUser, kKey));
+  EXPECT_TRUE(CRegistry::SetNumber(Hive::CurrentUser, kKey, "n", 1));
+  EXPECT_EQ(CRegistry::GetNumber(Hive::CurrentUser, kKey, "n", 0), 1u);
 }
 
 TEST(Registry, FailedSaveChangesNothing) {

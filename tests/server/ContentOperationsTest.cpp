@@ -219,5 +219,22 @@ TEST_F(ContentOperationsTest, DeletingAnEntryTakesItsCommentsAlong) {
   EXPECT_EQ(Message(answer), "Error: An entry is deleted or doesn't exist");
 }
 
+// A client whose answer to a deletion was lost sends it again; the object is gone
+// by then, whoever removed it, and the deletion still counts as done.
+TEST_F(ContentOperationsTest, RepeatedDeletionsOfGoneObjectsSucceedForTheirRightfulDeleter) {
+  std::string mine = AddEntry(*member, "club", "members");
+  ASSERT_EQ(Message(owner->Call("DP", "club", "<PI><ID>" + mine + "</ID></PI>")), "");
+  EXPECT_EQ(Message(member->Call("DP", "club", "<PI><ID>" + mine + "</ID></PI>")), "");
+  std::string entry = AddEntry(*owner, "mine", "e");
+  std::string comment = Comment(*other, "mine", entry, "c");
+  ASSERT_EQ(Message(owner->Call("DP", "mine", "<PI><ID>" + entry + "</ID></PI>")), "");
+  EXPECT_EQ(Message(other->Call("DCO", "mine", "<OM><OI>" + comment + "</OI></OM>")), "");
+  // Someone who could not have deleted it still may not.
+  EXPECT_EQ(Message(member->Call("DCO", "mine", "<OM><OI>" + comment + "</OI></OM>")),
+            "Error: You have not permission to delete a comment");
+  EXPECT_EQ(Message(other->Call("DP", "club", "<PI><ID>" + mine + "</ID></PI>")),
+            "Error: You have not permission to delete a picture");
+}
+
 }  // namespace
 }  // namespace servertest

@@ -93,6 +93,115 @@ TEST_F(HttpRoutesTest, BlogPagesAreEscapedAndHiddenBlogsClosed) {
   EXPECT_EQ(Get("/secret")->status, 403);
 }
 
+TEST_F(HttpRoutesTest, HiddenBlogAsksForItsViewPasswordAndRemembersTheBrowser) {
+  std::string id = AddEntry(*owner, "secret", "private");
+  std::string key = ElementText(owner->Call("GC", "secret", "<TS /><VP /><MX />"), "OU");
+  key = key.substr(key.rfind('/') + 1, 20);
+  httplib::Client client("127.0.0.1", harness->Port());
+  auto locked = client.Get(("/secret/?preview=" + id).c_str());
+  ASSERT_TRUE(locked);
+  EXPECT_EQ(locked->status, 403);
+  EXPECT_NE(locked->body.find("<form method=\"post\" action=\"/secret/?preview=" + id + "\">"), std::string::npos);
+  EXPECT_EQ(locked->body.find(key), std::string::npos);
+  EXPECT_EQ(locked->body.find("private"), std::string::npos);
+
+  auto wrong = client.Post(("/secret/?preview=" + id).c_str(), "password=nope", "application/x-www-form-urlencoded");
+  EXPECT_EQ(wrong->status, 403);
+  EXPECT_NE(wrong->body.find("Wrong password"), std::string::npos);
+  EXPECT_FALSE(wrong->has_header("Set-Cookie"));
+
+  auto right = client.Post(("/secret/?preview=" + id).c_str(), "password=peek", "application/x-www-form-urlencoded");
+  EXPECT_EQ(right->status, 303);
+  EXPECT_EQ(right->get_header_value("Location"), "/secret/?preview=" + id);
+  std::string cookie = right->get_header_value("Set-Cookie");
+  cookie = cookie.substr(0, cookie.find(';'));
+  auto open = client.Get(("/secret/?preview=" + id).c_str(), {{"Cookie", cookie}});
+  EXPECT_EQ(open->status, 200);
+  EXPECT_NE(open->body.find(key + "_m.jpg"), std::string::npos);
+  EXPECT_EQ(open->get_header_value("Cache-Control"), "private, no-store");
+  std::string forged = cookie.substr(0, cookie.find('=') + 1) + std::string(64, 'a');
+  EXPECT_EQ(client.Get("/secret", {{"Cookie", forged}})->status, 403);
+}
+
+TEST_F(HttpRoutesTest, BigBlogsShowFiftyEntriesAPageNewestFirst) {
+  std::string cat = ElementText(owner->Call("AC", "mine", "<CA><NM>all</NM></CA>"), "CI");
+  std::vector<std::string> ids;
+  for (int i = 0; i < 51; ++i) ids.push_back(AddEntry(*owner, "mine", "e" + std::to_string(i), std::stoi(cat)));
+  auto tiles = [](const std::string& html) {
+    size_t count = 0;
+    for (size_t at = html.find("<li><a"); at != std::string::npos; at = html.find("<li><a", at + 1)) ++count;
+    return count;
+  };
+  for (const std::string& first : {std::string("/mine"), "/mine/?albumid=" + cat}) {
+    auto page1 = Get(first);
+    ASSERT_EQ(page1->status, 200) << first;
+    EXPECT_EQ(tiles(page1->body), 50u) << first;
+    EXPECT_NE(page1->body.find("?preview=" + ids.back() + "\""), std::string::npos);
+    EXPECT_EQ(page1->body.find("?preview=" + ids.front() + "\""), std::string::npos);
+    std::string second = first == "/mine" ? "/mine/?page=2" : first + "&page=2";
+    std::string secondInHtml = first == "/mine" ? second : first + "&amp;page=2";
+    EXPECT_NE(page1->body.find("rel=\"next\" href=\"http://" + harness->PublicHost() + secondInHtml + "\""),
+              std::string::npos)
+        << first;
+    auto page2 = Get(second);
+    ASSERT_EQ(page2->status, 200) << second;
+    EXPECT_EQ(tiles(page2->body), 1u);
+    EXPECT_NE(page2->body.find("?preview=" + ids.front() + "\""), std::string::npos);
+    EXPECT_NE(page2->body.find("rel=\"prev\" href=\"http://" + harness->PublicHost() + first + "\""),
+              std::string::npos);
+    EXPECT_EQ(Get(first == "/mine" ? "/mine/?page=3" : first + "&page=3")->status, 404);
+  }
+  EXPECT_EQ(Get("/mine/?page=two")->status, 400);
+  auto categories = Get("/mine/?albumid=0");
+  EXPECT_NE(categories->body.find("all<span class=\"count\">51 photos</span>"), std::string::npos);
+}
+
+TEST_F(HttpRoutesTest, PhotosAndRenditionsAnswerConditionalRequests) {
+  std::string xml = owner->Call("AP", "mine", Entry(0, 0, "p", SoapClient::Base64(MakeJpeg(640, 320, 3))));
+  std::string full = ElementText(xml, "OU");
+  const std::string rendition = "/si.aspx?img=" + PhotoPath(xml) + "&ld=176&q=80";
+  for (const std::string& path : {full.substr(full.find("/photos/")), rendition}) {
+    auto first = Get(path);
+    ASSERT_EQ(first->status, 200) << path;
+    std::string etag = first->get_header_value("ETag");
+    std::string modified = first->get_header_value("Last-Modified");
+    EXPECT_FALSE(etag.empty()) << path;
+    EXPECT_FALSE(modified.empty()) << path;
+    EXPECT_EQ(first->get_header_value("Cache-Control"), "max-age=86400");
+    httplib::Client client("127.0.0.1", harness->Port());
+    auto byTag = client.Get(path.c_str(), {{"If-None-Match", etag}});
+    EXPECT_EQ(byTag->status, 304) << path;
+    EXPECT_TRUE(byTag->body.empty());
+    EXPECT_EQ(client.Get(path.c_str(), {{"If-Modified-Since", modified}})->status, 304) << path;
+    auto changed = client.Get(path.c_str(), {{"If-None-Match", "\"other\""}, {"If-Modified-Since", modified}});
+    EXPECT_EQ(changed->status, 200) << path;
+  }
+  auto other = Get("/si.aspx?img=" + PhotoPath(xml) + "&ld=240&q=80");
+  EXPECT_NE(other->get_header_value("ETag"), Get(rendition)->get_header_value("ETag"));
+}
+
+TEST_F(HttpRoutesTest, PagesAnswerHeadAndUnknownAddressesGetAStyledPage) {
+  AddEntry(*owner, "mine", "one");
+  httplib::Client client("127.0.0.1", harness->Port());
+  auto head = client.Head("/mine");
+  ASSERT_TRUE(head);
+  EXPECT_EQ(head->status, 200);
+  EXPECT_TRUE(head->body.empty());
+  EXPECT_EQ(head->get_header_value("Content-Type"), "text/html; charset=utf-8");
+  EXPECT_EQ(head->get_header_value("Content-Length"), std::to_string(Get("/mine")->body.size()));
+
+  auto missing = Get("/no/such/page");
+  EXPECT_EQ(missing->status, 404);
+  EXPECT_EQ(missing->get_header_value("Content-Type"), "text/html; charset=utf-8");
+  EXPECT_NE(missing->body.find("<link rel=\"stylesheet\" href=\"/tessary.css\">"), std::string::npos);
+  EXPECT_NE(Get("/nosuchblog")->body.find("There is no blog of this name."), std::string::npos);
+
+  auto css = Get("/tessary.css");
+  EXPECT_EQ(css->status, 200);
+  EXPECT_EQ(css->get_header_value("Content-Type"), "text/css; charset=utf-8");
+  EXPECT_EQ(client.Get("/tessary.css", {{"If-None-Match", css->get_header_value("ETag")}})->status, 304);
+}
+
 TEST(HttpLimits, RequestsOverTheLimitAreRefusedUnread) {
   // The service's limit is 64 MB; a small one keeps the test fast.
   ServiceHarness small(256 * 1024);

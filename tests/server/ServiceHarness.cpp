@@ -11,14 +11,19 @@
 namespace servertest {
 
 ServiceHarness::ServiceHarness(size_t maxRequest)
+    : ServiceHarness([maxRequest](server::ServiceConfig& config) {
+        if (maxRequest != 0) config.maxRequest = maxRequest;
+      }) {}
+
+ServiceHarness::ServiceHarness(const std::function<void(server::ServiceConfig&)>& configure)
     : clock_(std::make_shared<std::atomic<int64_t>>(static_cast<int64_t>(std::time(nullptr)))) {
   std::random_device random;
   dir_ = std::filesystem::temp_directory_path() / ("tessary-service-test-" + std::to_string(random()));
   server::ServiceConfig config;
   config.dataDir = dir_;
-  if (maxRequest != 0) config.maxRequest = maxRequest;
   auto clock = clock_;
   config.clock = [clock] { return clock->load(); };
+  configure(config);
   service_ = std::make_unique<server::HttpService>(config);
   std::string error;
   bool started = service_->Start("127.0.0.1", 0, error);

@@ -3,6 +3,7 @@
 #include <atomic>
 #include <cstdint>
 #include <filesystem>
+#include <functional>
 #include <memory>
 #include <string>
 #include <thread>
@@ -17,6 +18,8 @@ class ServiceHarness {
  public:
   // maxRequest: the request size limit (0: the service's default).
   explicit ServiceHarness(size_t maxRequest = 0);
+  // A service whose settings the test adjusts before it starts.
+  explicit ServiceHarness(const std::function<void(server::ServiceConfig&)>& configure);
   ~ServiceHarness();
   ServiceHarness(const ServiceHarness&) = delete;
   ServiceHarness& operator=(const ServiceHarness&) = delete;

@@ -16,7 +16,7 @@ namespace servertest {
 class ServiceTest : public ::testing::Test {
  public:
   void SetUp() override {
-    harness = std::make_unique<ServiceHarness>();
+    harness = std::make_unique<ServiceHarness>([this](server::ServiceConfig& config) { Configure(config); });
     harness->AddUser("owner@example.com", "pw-owner", "Olive", "Owner");
     harness->AddUser("member@example.com", "pw-member", "Mel", "Member");
     harness->AddUser("other@example.com", "pw-other");
@@ -28,6 +28,9 @@ class ServiceTest : public ::testing::Test {
     member = Client("member@example.com", "pw-member");
     other = Client("other@example.com", "pw-other");
   }
+
+  // Settings of the service under test, before it starts.
+  virtual void Configure(server::ServiceConfig&) {}
 
   std::unique_ptr<SoapClient> Client(const std::string& user, const std::string& password) {
     auto client = std::make_unique<SoapClient>(harness->Port(), user, password);

@@ -1,7 +1,12 @@
 #include <gtest/gtest.h>
 
+#include <openssl/evp.h>
+
+#include <filesystem>
 #include <fstream>
 
+#include "image/Bitmap.h"
+#include "image/JpegWriter.h"
 #include "model/ModelConstants.h"
 #include "net/HttpErrors.h"
 #include "platform/ErrorCodes.h"
@@ -14,6 +19,29 @@ namespace {
 using model::MessageIcon;
 
 std::string Ms(const std::string& text) { return "<MS>" + text + "</MS>"; }
+
+// The bytes of a small real JPEG photo.
+std::string SmallJpeg() {
+  static const std::string bytes = [] {
+    image::Bitmap bitmap;
+    bitmap.Allocate(16, 8);
+    const std::filesystem::path file = std::filesystem::temp_directory_path() / "tessary-service-test.jpg";
+    image::WriteBitmapAsJpeg(bitmap, file.string(), 80);
+    std::ifstream in(file, std::ios::binary);
+    std::string jpeg(std::istreambuf_iterator<char>(in), {});
+    std::filesystem::remove(file);
+    return jpeg;
+  }();
+  return bytes;
+}
+
+std::string Base64(const std::string& bytes) {
+  std::string out(4 * ((bytes.size() + 2) / 3) + 1, '\0');
+  const int n = EVP_EncodeBlock(reinterpret_cast<unsigned char*>(out.data()),
+                                reinterpret_cast<const unsigned char*>(bytes.data()), static_cast<int>(bytes.size()));
+  out.resize(static_cast<size_t>(n));
+  return out;
+}
 
 class OperationsTest : public ServiceTest {
  protected:
@@ -122,14 +150,40 @@ TEST_F(OperationsTest, RefusedDeletionsStillLeaveTheDevice) {
   EXPECT_TRUE(ui_.Done());
 }
 
+TEST_F(OperationsTest, DeletingWhatTheServiceNoLongerHasCountsAsDone) {
+  // The answer to an earlier deletion was lost: the service has it gone already.
+  AddCategory(5, "Old", false);
+  AddCategory(6, "Older", false);
+  model::CWinBlogEntry* entry = AddEntry(77, 0);
+  blog_->RemoveCategory(*blog_->FindCategory(5), false);
+  blog_->RemoveCategory(*blog_->FindCategory(6), false);
+  blog_->RemoveEntry(*entry, false, false);
+  auto c = std::make_unique<model::CWinBlogComment>();
+  c->SetId(9);
+  blog_->InsertComment(std::move(c));
+  blog_->RemoveComment(*blog_->FindComment(9), false);
+  server_.EnqueueOk(Answer("DC", Ms("Error: This category is deleted or doesn't exist")));
+  server_.EnqueueOk(Answer("DC", Ms("Error: A category is deleted or doesn't exist")));
+  server_.EnqueueOk(Answer("DP", Ms("Error: This picture is deleted or doesn't exist")));
+  server_.EnqueueOk(Answer("DCO", Ms("Error: This comment is deleted or doesn't exist")));
+  EXPECT_EQ(service_->DeleteCategory(*blog_->GetFirstDeletedCategory()), 0u);
+  EXPECT_EQ(service_->DeleteCategory(*blog_->GetFirstDeletedCategory()), 0u);
+  EXPECT_EQ(service_->DeleteEntry(*blog_->GetFirstDeletedEntry()), 0u);
+  EXPECT_EQ(service_->DeleteComment(*blog_->GetFirstDeletedComment()), 0u);
+  EXPECT_EQ(blog_->GetFirstDeletedCategory(), nullptr);
+  EXPECT_EQ(blog_->GetFirstDeletedEntry(), nullptr);
+  EXPECT_EQ(blog_->GetFirstDeletedComment(), nullptr);
+  EXPECT_TRUE(ui_.Prompts().empty());
+}
+
 TEST_F(OperationsTest, NewEntryGoesUpWithItsPhotoAndTakesTheAnswer) {
-  WriteHostFile("\\My Documents\\My Pictures\\a.jpg", "JPEGDATA");
+  WriteHostFile("\\My Documents\\My Pictures\\a.jpg", SmallJpeg());
   model::CWinBlogEntry* entry = AddEntry(0, 0, "\\My Documents\\My Pictures\\a.jpg");
   server_.EnqueueOk(Answer("AP", "<ID>99</ID><BY>Someone</BY><OU>http://h/p/full.jpg</OU>"));
   EXPECT_EQ(service_->StoreEntry(*entry, &ServiceTest::Callback, this, 0, 1, 3), 0u);
   EXPECT_EQ(Elements(0), Auth(true) +
                              "<PI><CI>0</CI><TI>T</TI><CP>C</CP><PD>2026-01-02T03:04:05+0000</PD>"
-                             "<TD>2026-01-02T03:04:06+0000</TD><JP>SlBFR0RBVEE=</JP></PI>");
+                             "<TD>2026-01-02T03:04:06+0000</TD><JP>" + Base64(SmallJpeg()) + "</JP></PI>");
   EXPECT_EQ(entry->GetId(), 99u);
   EXPECT_EQ(entry->GetFullSizeUrl(), "http://h/p/full.jpg");
   EXPECT_EQ(entry->GetAuthorName(), "");  // personal blog: no author taken
@@ -151,7 +205,7 @@ TEST_F(OperationsTest, NewEntryGoesUpWithItsPhotoAndTakesTheAnswer) {
 TEST_F(OperationsTest, GroupBlogUploadTakesAuthorAndUser) {
   blog_->GetBlogInfo()->groupType = 1;
   blog_->GetBlogInfo()->ownerId = kUserId;
-  WriteHostFile("\\My Documents\\b.jpg", "xy");
+  WriteHostFile("\\My Documents\\b.jpg", SmallJpeg());
   model::CWinBlogEntry* entry = AddEntry(0, 0, "\\My Documents\\b.jpg");
   server_.EnqueueOk(Answer("AP", "<ID>5</ID><BY>Me &amp; I</BY><OU>http://h/b.jpg</OU>"));
   EXPECT_EQ(service_->StoreEntry(*entry, nullptr, nullptr, 1, 1, 1), 0u);
@@ -166,10 +220,31 @@ TEST_F(OperationsTest, NewEntryWithoutItsPhotoSendsNothing) {
   EXPECT_TRUE(entry->IsModified());
 }
 
+TEST_F(OperationsTest, ANewEntryWhosePhotoIsNoLongerAJpegSendsNothing) {
+  WriteHostFile("\\My Documents\\text.jpg", "not a photo any more");
+  model::CWinBlogEntry* entry = AddEntry(0, 0, "\\My Documents\\text.jpg");
+  EXPECT_EQ(service_->StoreEntry(*entry, nullptr, nullptr, 0, 1, 1), service::kResultInvalidJpeg);
+  EXPECT_TRUE(server_.Requests().empty());
+  EXPECT_TRUE(entry->IsModified());
+  EXPECT_EQ(service_->UnsentPhotoItem(*entry, service::kResultInvalidJpeg), "\"text.jpg\" (Invalid JPEG)");
+}
+
+TEST_F(OperationsTest, AnUploadRefusedWithTheServicesOwnTextStaysPendingUnreported) {
+  WriteHostFile("\\My Documents\\huge.jpg", SmallJpeg());
+  model::CWinBlogEntry* entry = AddEntry(0, 0, "\\My Documents\\huge.jpg");
+  server_.EnqueueOk(Answer("AP", Ms("Error: The photo is too large")));
+  EXPECT_EQ(service_->StoreEntry(*entry, nullptr, nullptr, 0, 1, 1), service::kResultPhotoRefused);
+  EXPECT_TRUE(entry->IsModified());
+  EXPECT_FALSE(entry->HasId());
+  EXPECT_TRUE(ui_.Prompts().empty());
+  EXPECT_EQ(service_->UnsentPhotoItem(*entry, service::kResultPhotoRefused),
+            "\"huge.jpg\" (Error: The photo is too large)");
+}
+
 TEST_F(OperationsTest, PictureLimitOfSomeoneElsesGroupBlogIsTheGroupsLimit) {
   blog_->GetBlogInfo()->groupType = 1;
   blog_->GetBlogInfo()->ownerId = 1234;
-  WriteHostFile("\\My Documents\\c.jpg", "z");
+  WriteHostFile("\\My Documents\\c.jpg", SmallJpeg());
   model::CWinBlogEntry* entry = AddEntry(0, 0, "\\My Documents\\c.jpg");
   server_.EnqueueOk(Answer("AP", Ms("Error: Your Picture limit is over")));
   ui_.ExpectMessage("Your photos were not uploaded because this group blog has reached its photo limit.",
@@ -181,8 +256,8 @@ TEST_F(OperationsTest, PictureLimitOfSomeoneElsesGroupBlogIsTheGroupsLimit) {
 TEST_F(OperationsTest, ServerErrorIsShownOnceTransportFailureNever) {
   model::CWinBlogEntry entry;
   entry.SetId(3);
-  server_.EnqueueOk(Answer("DP", Ms("Error: This picture is deleted or doesn't exist")));
-  ui_.ExpectMessage("Error: This picture is deleted or doesn't exist.", MessageIcon::Exclamation);
+  server_.EnqueueOk(Answer("DP", Ms("Error: A blog doesn't exist")));
+  ui_.ExpectMessage("This Blog URL does not exist.", MessageIcon::Exclamation);
   EXPECT_EQ(service_->DeleteEntry(entry), service::kResultAlreadyReported);
 
   server_.EnqueueRaw("HTTP/1.1 503 Busy\r\nContent-Length: 0\r\nConnection: close\r\n\r\n");
@@ -294,7 +369,7 @@ TEST_F(OperationsTest, PhotoDownloadsGoToTheBlogsFolderUnderTheirOwnName) {
   entry->SetFullSizeUrl(base + "/p/full.jpg");
   entry->SetPhotoUrl(base + "/p/photo.jpg");
   entry->SetModified(true);
-  server_.EnqueueOk("PHOTO-BYTES", "image/jpeg");
+  server_.EnqueueOk(SmallJpeg(), "image/jpeg");
   EXPECT_EQ(service_->DownloadEntryPhoto(*entry, model::kSize320x240, nullptr, nullptr), 0u);
   ASSERT_EQ(server_.Requests().size(), 1u);
   EXPECT_EQ(server_.Requests()[0].rfind("GET /si.aspx?img=p/photo.jpg&ld=320&q=90 HTTP/1.0\r\nHost: 127.0.0.1:" +
@@ -304,7 +379,7 @@ TEST_F(OperationsTest, PhotoDownloadsGoToTheBlogsFolderUnderTheirOwnName) {
   ASSERT_FALSE(entry->GetPhotoPath().empty());
   EXPECT_EQ(platform::PhoneFileName(entry->GetPhotoPath()), "full.jpg");
   std::ifstream in(root_.Host(entry->GetPhotoPath()), std::ios::binary);
-  EXPECT_EQ(std::string(std::istreambuf_iterator<char>(in), {}), "PHOTO-BYTES");
+  EXPECT_EQ(std::string(std::istreambuf_iterator<char>(in), {}), SmallJpeg());
   EXPECT_TRUE(entry->IsModified());
   EXPECT_EQ(entry->GetPhotoSize(), model::kSize320x240);
 
@@ -317,6 +392,19 @@ TEST_F(OperationsTest, PhotoDownloadsGoToTheBlogsFolderUnderTheirOwnName) {
   entry->SetFullSizeUrl("http://x");
   EXPECT_EQ(service_->DownloadEntryPhoto(*entry, model::kSizeFull, nullptr, nullptr), 0u);
   EXPECT_EQ(server_.Requests().size(), 2u);
+}
+
+TEST_F(OperationsTest, ADownloadThatIsNotAJpegLeavesTheEntryAndNoFile) {
+  const std::string base = "http://127.0.0.1:" + std::to_string(server_.Port());
+  model::CWinBlogEntry* entry = AddEntry(8, 0);
+  entry->SetFullSizeUrl(base + "/p/full.jpg");
+  entry->SetPhotoSize(model::kSizeThumbnails);
+  server_.EnqueueOk("<html>busy</html>", "text/html");
+  EXPECT_EQ(service_->DownloadEntryPhoto(*entry, model::kSizeFull, nullptr, nullptr), service::kResultInvalidJpeg);
+  EXPECT_EQ(entry->GetPhotoSize(), model::kSizeThumbnails);
+  EXPECT_TRUE(entry->GetPhotoPath().empty());
+  const std::filesystem::path folder = root_.Host(blog_->GetPhotoFolder());
+  EXPECT_TRUE(std::filesystem::is_empty(folder));
 }
 
 TEST_F(OperationsTest, BlogSettingsGoUpAndTheAnswerIsTaken) {
