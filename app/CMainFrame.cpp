@@ -8,6 +8,7 @@
 #include "dialogs/photos/PhotoCommands.h"
 #include "dialogs/share/ShareCommands.h"
 #include "ui/CChildView.h"
+#include "ui/DeviceLockStep.h"
 #include "ui/CommandIds.h"
 #include "ui/PhoneScreen.h"
 #include "ui/ViewCommands.h"
@@ -52,7 +53,18 @@ void CMainFrame::OnCommand(uint32_t command) {
     emit ExitRequested();
     return;
   }
-  if (view_) commands_.Run(view_->Context(), command);
+  if (!view_ || !commands_.CanAct(view_->Context(), command)) return;
+  // The context is taken again under the lock: reading another program's
+  // changes may have replaced what the view showed.
+  RunLocked([this, command](bool) { commands_.Run(view_->Context(), command); });
+}
+
+void CMainFrame::RunLocked(const std::function<void(bool reloaded)>& work) {
+  const std::string shown = view_ ? view_->CurrentBlogName() : std::string();
+  ui::DeviceLockStep lock;
+  if (!lock.Acquire(screen_, view_ ? static_cast<QWidget*>(view_) : this, &user_)) return;
+  if (lock.Reloaded() && view_) view_->Reloaded(shown);
+  work(lock.Reloaded());
 }
 
 bool CMainFrame::CanAct(uint32_t command) const {

@@ -45,6 +45,7 @@ class CMainFrame : public QWidget, public ui::ViewHost {
   void SetCaption(const QString& caption) override;
   void OnCommand(uint32_t command) override;
   bool CanAct(uint32_t command) const override;
+  void RunLocked(const std::function<void(bool reloaded)>& work) override;
 
  signals:
   void ExitRequested();

@@ -13,6 +13,7 @@
 #include "platform/StringTable.h"
 #include "ui/BitmapResource.h"
 #include "ui/CChildView.h"
+#include "ui/DeviceLockStep.h"
 #include "ui/DisplayScale.h"
 #include "ui/MessageBox.h"
 #include "ui/PhoneScreen.h"
@@ -90,10 +91,16 @@ bool CTessaryWinCEApp::InitInstance() {
   // start-up show on it before the main window does.
   frame_->hide();
   window_->show();
+  // The start-up reads the account and may save it (the sample blog, the sync
+  // after a new login): as a command, under the device root's lock. Giving up
+  // the wait for another program ends the program.
+  ui::DeviceLockStep lock;
+  if (!lock.Acquire(*screen_, frame_, nullptr)) return false;
   try {
     frame_->View()->Initialise();
+    lock.Release();
     frame_->show();
-    frame_->View()->setFocus();
+    screen_->RestoreFocus();
   } catch (...) {
     // A failure while the view starts leaves the program running with what was built.
   }

@@ -3,6 +3,7 @@
 #include <QKeyEvent>
 #include <QMenu>
 #include <QPainter>
+#include <QStringList>
 
 #include "model/CWinBlogStorage.h"
 #include "model/CWinBlogUser.h"
@@ -82,6 +83,7 @@ bool CChildView::Initialise() {
   } else {
     LayoutForMode();
     SetItemCount(static_cast<int>(user_.Blogs().Count()));
+    TraceRows();
   }
   Refresh();
   return true;
@@ -157,6 +159,7 @@ void CChildView::GoHome() {
   UpdateScrollBar();
   update();
   UiTrace::Write(QStringLiteral("view"), QStringLiteral("home"));
+  TraceRows();
 }
 
 void CChildView::RebuildShowMenu() {
@@ -222,6 +225,14 @@ void CChildView::RefreshView() {
   SetItemCount(static_cast<int>(blog_ ? blog_->GetShownCount() : user_.Blogs().Count()));
   ClearSelection(false);
   InvalidateGrid();
+  TraceRows();
+}
+
+void CChildView::TraceRows() const {
+  if (blog_ || !UiTrace::Enabled()) return;
+  QStringList rows;
+  for (size_t i = 0; i < user_.Blogs().Count(); ++i) rows << Text(user_.Blogs().At(i)->Info().urlName);
+  UiTrace::Write(QStringLiteral("rows"), rows.join(QLatin1Char(',')));
 }
 
 void CChildView::SelectEntry(const model::BlogEntry& entry) {
@@ -235,11 +246,35 @@ void CChildView::SelectEntry(const model::BlogEntry& entry) {
 }
 
 void CChildView::ItemActivated(int index) {
-  if (!blog_) {
-    EnterBlog(index);
-    return;
+  // Opening an entry saves its blog when it clears the entry's new mark. After
+  // another program's changes the list shown is new: the user chooses again.
+  host_.RunLocked([this, index](bool reloaded) {
+    if (reloaded) return;
+    if (!blog_) {
+      EnterBlog(index);
+    } else if (index < GetItemCount()) {
+      OpenViewerAt(index);
+    }
+  });
+}
+
+std::string CChildView::CurrentBlogName() const { return blog_ ? blog_->Info().urlName : std::string(); }
+
+void CChildView::Reloaded(const std::string& shownBlog) {
+  if (ViewerOpen()) {
+    viewer_->Close();
+    blogBar_->show();
   }
-  OpenViewerAt(index);
+  if (blog_) {
+    blog_ = user_.FindBlog(platform::Utf8ToUtf16(shownBlog));
+    if (!blog_) {
+      GoHome();
+      return;
+    }
+    RebuildShowMenu();
+    RebuildCategoryMenu();
+  }
+  RefreshView();
 }
 
 void CChildView::OpenViewerAt(int position) {

@@ -5,6 +5,7 @@
 #include <cstdint>
 #include <functional>
 #include <memory>
+#include <string>
 
 #include "ui/CGridCtrl.h"
 #include "ui/CIconList.h"
@@ -69,6 +70,12 @@ class CChildView : public CGridCtrl {
   void MoveInViewer(int delta);
   // What the commands of the bars see now.
   CommandContext Context();
+  // The urlName of the blog shown, or "" in the home view.
+  std::string CurrentBlogName() const;
+  // After another program's changes were read again: the viewer closes (its
+  // entry is gone), the blog named `shownBlog` is shown again (or the home view
+  // when it went) and the list is re-read.
+  void Reloaded(const std::string& shownBlog);
 
   void DrawItem(QPainter& painter, const QRect& cell, int index, bool selected) override;
   void ItemActivated(int index) override;
@@ -102,6 +109,8 @@ class CChildView : public CGridCtrl {
   void SetCaption(const QString& caption);
   // The line that tells what to do in an empty view.
   uint32_t EmptyHint() const;
+  // The home view's rows in the UI trace, for the tests that drive the program.
+  void TraceRows() const;
   void DrawHomeRow(QPainter& painter, const QRect& cell, int index, bool selected);
   void DrawEntryCell(QPainter& painter, const QRect& cell, int index, bool selected);
   ViewHost& host_;

@@ -54,7 +54,10 @@ CDialogScreen::CDialogScreen(PhoneScreen& screen, QWidget* owner, const QString&
   // The control with the focus always shows it, at the device's scale.
   const int line = std::max(1, DisplayScale::Across(1));
   const int indicator = std::max(13, DisplayScale::Across(13));
+  // A style sheet stops the screen's font from reaching the controls: it names
+  // the size again, in device pixels.
   content_->setStyleSheet(QStringLiteral(
+      "* { font-size: %4px; }"
       "QLineEdit, QPlainTextEdit, QTextEdit, QComboBox { border: %1px solid #8c8c8c; padding: %1px; background: white; }"
       "QLineEdit:focus, QPlainTextEdit:focus, QTextEdit:focus, QComboBox:focus"
       " { border: %2px solid #123ca0; padding: 0px; }"
@@ -62,7 +65,8 @@ CDialogScreen::CDialogScreen(PhoneScreen& screen, QWidget* owner, const QString&
       "QRadioButton::indicator, QCheckBox::indicator { width: %3px; height: %3px; }")
                               .arg(line)
                               .arg(2 * line)
-                              .arg(indicator));
+                              .arg(indicator)
+                              .arg(screen.font().pixelSize()));
   column_ = new QVBoxLayout(content_);
   const int across = DisplayScale::Across(4);
   const int down = DisplayScale::Down(4);

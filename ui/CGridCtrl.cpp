@@ -4,6 +4,7 @@
 #include <QKeyEvent>
 #include <QMouseEvent>
 #include <QPainter>
+#include <QStringList>
 #include <QStyle>
 #include <algorithm>
 
@@ -11,6 +12,7 @@
 #include "ui/CMyScrollBar.h"
 #include "ui/DisplayScale.h"
 #include "ui/KeyCodes.h"
+#include "ui/UiTrace.h"
 
 namespace ui {
 
@@ -183,11 +185,20 @@ void CGridCtrl::Select(int index, bool scrollIntoView, bool forward) {
     UpdateScrollBar();
   }
   selection_.assign(1, index);
+  TraceSelection();
   update();
+}
+
+void CGridCtrl::TraceSelection() const {
+  if (!UiTrace::Enabled()) return;
+  QStringList items;
+  for (int index : selection_) items << QString::number(index);
+  UiTrace::Write(QStringLiteral("select"), items.join(QLatin1Char(',')));
 }
 
 void CGridCtrl::ClearSelection(bool redraw) {
   selection_.clear();
+  TraceSelection();
   if (redraw) update();
 }
 
@@ -219,6 +230,7 @@ void CGridCtrl::MoveTo(int target, bool forward) {
     return;
   }
   selection_.assign(1, target);
+  TraceSelection();
   RepaintItem(old);
   RepaintItem(target);
 }
@@ -233,6 +245,7 @@ bool CGridCtrl::OnKeyDown(uint32_t key) {
           Select(first, false);
         } else if (!IsSelected(first)) {
           selection_.push_back(first);
+          TraceSelection();
           RepaintItem(first);
         }
         return true;
@@ -266,8 +279,10 @@ void CGridCtrl::OnPenDown(QPoint point) {
   if (multiSelect_) {
     if (IsSelected(index)) {
       selection_.erase(std::find(selection_.begin(), selection_.end(), index));
+      TraceSelection();
     } else {
       selection_.push_back(index);
+      TraceSelection();
     }
     RepaintItem(index);
     return;
@@ -276,6 +291,7 @@ void CGridCtrl::OnPenDown(QPoint point) {
   const int old = Selected();
   if (old != index) {
     selection_.assign(1, index);
+    TraceSelection();
     RepaintItem(old);
     RepaintItem(index);
   } else if (redraw) {
@@ -290,6 +306,7 @@ void CGridCtrl::OnPenUp(QPoint point) {
   if (!multiSelect_ && Selected() != index) {
     const int old = Selected();
     selection_.assign(1, index);
+    TraceSelection();
     RepaintItem(old);
     RepaintItem(index);
   }

@@ -50,11 +50,13 @@ bool CProgressWnd::Create(QWidget* owner, int lines, bool showNow) {
 }
 
 void CProgressWnd::Destroy() {
-  hide();
-  delete bar_;
+  // The window below is enabled first, so that it can take the keys back when
+  // this one goes.
   if (disabledMainWindow_ && mainWindow_) mainWindow_->setEnabled(true);
   disabledMainWindow_ = false;
   mainWindow_ = nullptr;
+  hide();
+  delete bar_;
 }
 
 void CProgressWnd::SetLine(int index, const QString& text) {

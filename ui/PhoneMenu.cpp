@@ -10,6 +10,7 @@
 #include "ui/DisplayScale.h"
 #include "ui/MenuBuilder.h"
 #include "ui/PhoneScreen.h"
+#include "ui/UiTrace.h"
 
 namespace ui {
 
@@ -28,7 +29,10 @@ class PhoneMenu::Shield : public QWidget {
 
  protected:
   void paintEvent(QPaintEvent*) override {}
-  void mousePressEvent(QMouseEvent* event) override {
+  // The whole click is the shield's: the menu closes on the release, so that
+  // no half of the click reaches the window below.
+  void mousePressEvent(QMouseEvent* event) override { event->accept(); }
+  void mouseReleaseEvent(QMouseEvent* event) override {
     event->accept();
     if (root) root->Dismiss();
   }
@@ -89,7 +93,8 @@ void PhoneMenu::Place(const QRect& anchor, bool onLeft) {
     textWidth = std::max(textWidth, metrics.horizontalAdvance(action->text()));
   }
   const QRect work = screen_.WorkRect();
-  const int width = std::min(screen_.width(), textWidth + 2 * marks + 2 * pad + 2);
+  // A little room beyond the measured text, so that no label is cut by rounding.
+  const int width = std::min(screen_.width(), textWidth + 2 * marks + 3 * pad + 2);
   const int height = std::min(work.height(), contentHeight_ + 2);
   int x = 0;
   int y = 0;
@@ -146,6 +151,7 @@ void PhoneMenu::SetHighlight(int index) {
   highlight_ = index;
   ScrollToHighlight();
   update();
+  if (QAction* lit = Highlighted()) UiTrace::Write(QStringLiteral("lit"), lit->text());
 }
 
 void PhoneMenu::ScrollToHighlight() {

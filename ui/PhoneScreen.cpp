@@ -136,6 +136,15 @@ void PhoneScreen::paintEvent(QPaintEvent*) {
 }
 
 bool PhoneScreen::eventFilter(QObject* watched, QEvent* event) {
+  // A window that could not take the keys back while it was disabled takes
+  // them when it is enabled again.
+  if (event->type() == QEvent::EnabledChange && watched == TopLayer() && TopLayer()->isEnabled()) {
+    QWidget* focused = focusWidget();
+    if (!focused || !focused->isVisible() || !(focused == TopLayer() || TopLayer()->isAncestorOf(focused))) {
+      RestoreFocus();
+    }
+    return false;
+  }
   if (event->type() != QEvent::KeyPress && event->type() != QEvent::KeyRelease) return false;
   auto* key = static_cast<QKeyEvent*>(event);
   const uint32_t code = PhoneKeyFromQt(key->key());

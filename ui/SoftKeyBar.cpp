@@ -53,9 +53,9 @@ void SoftKeyBar::PressLeft() { PressKey(resource_->left, leftMenu_); }
 void SoftKeyBar::PressRight() { PressKey(resource_->right, rightMenu_); }
 
 void SoftKeyBar::PressKey(const SoftKeyResource& key, QMenu* menu) {
-  if (openMenu_) {
+  if (PhoneMenu* open = OpenMenu()) {
     // Either key closes the open menu, as on the phone.
-    openMenu_->Dismiss();
+    open->Dismiss();
     return;
   }
   if (!isEnabled() || key.label == 0) return;

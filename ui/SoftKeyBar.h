@@ -38,7 +38,7 @@ class SoftKeyBar : public QWidget {
   void PressLeft();
   void PressRight();
   // The menu opened by a key, while it is open.
-  PhoneMenu* OpenMenu() const { return openMenu_; }
+  PhoneMenu* OpenMenu() const { return openMenu_ && openMenu_->isVisible() ? openMenu_.data() : nullptr; }
 
  signals:
   void CommandChosen(uint32_t command);

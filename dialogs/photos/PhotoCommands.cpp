@@ -3,6 +3,7 @@
 #include "model/CWinBlogStorage.h"
 #include "platform/StringIds.h"
 #include "platform/StringTable.h"
+#include "service/ServiceErrors.h"
 #include "ui/CChildView.h"
 #include "ui/CImageWnd.h"
 #include "ui/CommandIds.h"
@@ -18,8 +19,10 @@ ui::CommandTable PhotoCommands::Table() {
                                                     true) != ui::MessageBox::kYes) {
                               return;
                             }
-                            ctx.entry->DeletePhoto();
+                            // The file goes once the database no longer names it.
+                            ctx.blog->DeletePhotoAtSave(*ctx.entry);
                             ctx.blog->Save();
+                            service::ServiceErrors::ShowUnreported(ctx.blog->PhotoDeletionResult());
                             ctx.view.Viewer()->Redisplay();
                           }),
   };

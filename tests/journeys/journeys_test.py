@@ -23,7 +23,7 @@ class Journey(unittest.TestCase):
     screen_args = ()
 
     def setUp(self):
-        self.folder = phone_driver.workspace(self.id().split(".")[-1], BUILD_DIR)
+        self.folder = phone_driver.workspace("-".join(self.id().split(".")[-2:]), BUILD_DIR)
         self.desktop = phone_driver.Desktop()
         self.addCleanup(self.desktop.close)
         self.service = phone_driver.Service(BINARIES["tessary-service"], self.folder)
@@ -42,17 +42,19 @@ class Journey(unittest.TestCase):
         phone.key("Down")
         phone.type("demo")
         phone.key("Return")
+        phone.wait_top("ui::CProgressWnd")
         texts = phone.answer_messages_until_home()
         self.assertIn("Do you want to subscribe to the blog 'demo-garden'?", texts)
         account = phone.cli("account", "--offline")
         self.assertEqual(account["email"], "demo@example.com")
         blogs = {b["urlName"]: b for b in phone.cli("blogs")}
         self.assertGreater(blogs["demo-garden"]["entries"], 0)
-        return list(blogs)
+        self.assertEqual(sorted(phone.rows()), sorted(blogs))
+        return phone.rows()
 
     def enter_row(self, phone, row, blog):
-        phone.key("Return")  # the first visible row takes the selection
-        phone.key(*["Down"] * row, "Return")
+        phone.select(row)
+        phone.key("Return")
         phone.wait_view("blog " + blog)
         self.assertEqual(phone.preference("Currently Viewed Blog")["value"], blog)
 
@@ -81,16 +83,23 @@ class KeypadJourney(Journey):
 
         # A sub-menu opens inside the phone and applies its choice by keys.
         self.enter_row(phone, order.index("demo-garden"), "demo-garden")
-        phone.key("F2", *["Down"] * 4, "Right")  # Tools > Show
+        phone.key("F2")
         phone.wait_top("ui::PhoneMenu")
+        phone.highlight("Show")
+        phone.key("Right")
+        phone.wait_top("ui::PhoneMenu")
+        phone.highlight("Pending")
         phone.screenshot("show-menu")
-        phone.key("Down", "Return")  # Pending
+        phone.key("Return")
         phone.wait_top(MAIN)
         phone.key("Escape")
         phone.wait_view("home")
 
         # Account Info, and back.
-        phone.key("F2", "Return")
+        phone.key("F2")
+        phone.wait_top("ui::PhoneMenu")
+        phone.highlight("Account Info")
+        phone.key("Return")
         phone.wait_top("dialogs::CAccountInfoDlg")
         phone.screenshot("account-info")
         phone.key("F2")
@@ -111,38 +120,37 @@ class MouseJourney(Journey):
     def test_mouse_alone(self):
         phone = self.start_phone()
         phone.wait_top("dialogs::CWelcomeDlg")
-        phone.click(0.5, 0.36)  # "Enter Login Info"
+        phone.click(0.5, 0.34)  # "Enter Login Info"
         phone.click_left_soft_key()  # Next
         phone.wait_top("dialogs::CLoginInfoDlg")
-        phone.click(0.5, 0.27)  # the e-mail field
+        phone.click(0.5, 0.25)  # the e-mail field
         phone.type("demo@example.com")
-        phone.click(0.5, 0.39)  # the password field
+        phone.click(0.5, 0.37)  # the password field
         phone.type("demo")
         phone.click_left_soft_key()
-        while True:
-            line = phone.wait_for(lambda l: l.startswith("message ") or l.startswith("top " + MAIN), "a message")
-            if not line.startswith("message "):
-                break
-            phone.wait_top("ui::PhoneMessageBox")
-            phone.click_left_soft_key()  # Yes / OK
+        phone.wait_top("ui::CProgressWnd")
+        phone.answer_messages_until_home(answer=phone.click_left_soft_key)  # Yes / OK
         self.assertEqual(phone.cli("account", "--offline")["email"], "demo@example.com")
+
+        phone.click_left_soft_key()  # Sync
+        phone.wait_top("ui::CProgressWnd")
+        phone.answer_messages_until_home(answer=phone.click_left_soft_key)
 
         phone.click_right_soft_key()  # Tools
         phone.wait_top("ui::PhoneMenu")
-        phone.click(0.5, 0.3)  # outside the menu: it closes
+        phone.click(0.5, 0.3)  # outside the menu: it closes, and the click goes no further
         phone.wait_top(MAIN)
         phone.click_right_soft_key()
         phone.wait_top("ui::PhoneMenu")
         phone.click_right_soft_key()  # the key again closes it too
         phone.wait_top(MAIN)
+        self.assertEqual(phone.settled(), MAIN)
+        self.assertNotIn("view blog", " ".join(phone.trace()))
 
-        phone.click(0.4, 0.2)  # the first blog row takes the selection; a release opens it
-        line = phone.wait_view("blog ")
-        blog = line.split()[2]
-        self.assertEqual(phone.preference("Currently Viewed Blog")["value"], blog)
-        phone.click_left_soft_key()  # Sync of the blog
-        phone.wait_top("ui::CProgressWnd")
-        phone.wait_top(MAIN, timeout=30)
+        first = phone.rows()[0]
+        phone.click(0.4, 0.2)  # the first blog row: selected on the press, opened on the release
+        phone.wait_view("blog " + first)
+        self.assertEqual(phone.preference("Currently Viewed Blog")["value"], first)
 
 
 class LargeScreenJourney(KeypadJourney):

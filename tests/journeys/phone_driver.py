@@ -132,14 +132,23 @@ class Phone:
         self.xdotool("type", "--delay", "30", text)
 
     def geometry(self):
-        out = self.xdotool("getwindowgeometry", "--shell", self.window)
-        values = dict(line.split("=", 1) for line in out.split())
-        return int(values["X"]), int(values["Y"]), int(values["WIDTH"]), int(values["HEIGHT"])
+        """The window's place on the desktop (xwininfo: xdotool's answer is off by
+        the window manager's frame)."""
+        out = subprocess.run(["xwininfo", "-id", self.window], env=self.desktop.env, check=True, capture_output=True,
+                             text=True).stdout
+        values = {}
+        for line in out.splitlines():
+            key, _, value = line.strip().partition(":")
+            values[key] = value.strip()
+        return (int(values["Absolute upper-left X"]), int(values["Absolute upper-left Y"]), int(values["Width"]),
+                int(values["Height"]))
 
     def click(self, fx, fy):
         """A click at a fraction of the window's width and height."""
         x, y, w, h = self.geometry()
-        self.xdotool("mousemove", "--sync", str(x + int(w * fx)), str(y + int(h * fy)), "click", "1")
+        self.xdotool("mousemove", str(x + int(w * fx)), str(y + int(h * fy)))
+        time.sleep(0.05)
+        self.xdotool("click", "1")
         time.sleep(0.2)
 
     def click_left_soft_key(self):
@@ -183,25 +192,73 @@ class Phone:
     def wait_view(self, mode, timeout=20):
         return self.wait_for(lambda l: l.startswith("view " + mode), f"the view in {mode}", timeout)
 
+    def highlight(self, item, step="Down", tries=20):
+        """Moves the highlight of the open menu to `item` (by its text)."""
+        for _ in range(tries):
+            lit = [l for l in self.trace() if l.startswith("lit ")]
+            if lit and lit[-1][len("lit "):] == item:
+                return
+            self.key(step)
+        raise JourneyError(f"no menu item {item!r}")
+
+    def selected(self):
+        chosen = [l for l in self.trace() if l.startswith("select")]
+        value = chosen[-1][len("select"):].strip() if chosen else ""
+        return int(value) if value else None
+
+    def select(self, index):
+        """Moves the grid's selection to `index` with the arrow keys (Enter first
+        when nothing is selected: it selects the first visible cell)."""
+        if self.selected() is None:
+            self.key("Return")
+        for _ in range(50):
+            now = self.selected()
+            if now == index:
+                return
+            self.key("Down" if now is None or now < index else "Up")
+        raise JourneyError(f"cannot select {index}")
+
+    def rows(self):
+        """The home view's blogs in the order it shows them."""
+        listed = [l for l in self.trace() if l.startswith("rows ")]
+        return listed[-1][len("rows "):].split(",") if listed else []
+
     def top(self):
         tops = [l for l in self.trace() if l.startswith("top ")]
         return tops[-1].split()[1] if tops else None
 
-    def answer_messages_until_home(self, timeout=60):
-        """Answers every message box with its default button until the main window
-        is on top again; answers the texts seen."""
+    def settled(self, quiet=1.5):
+        """Waits until the trace has been still for `quiet` seconds; answers the
+        window on top then."""
+        count = len(self.trace())
+        still_since = time.time()
+        while time.time() - still_since < quiet:
+            time.sleep(0.1)
+            now = len(self.trace())
+            if now != count:
+                count, still_since = now, time.time()
+        self.seen = count
+        return self.top()
+
+    def answer_messages_until_home(self, answer=None, timeout=90):
+        """Answers every message box (with Return, its default button, unless an
+        `answer` function is given) until the main window is on top and stays
+        there; answers the texts seen, in order."""
         texts = []
+        read = self.seen
         deadline = time.time() + timeout
         while time.time() < deadline:
-            line = self.wait_for(lambda l: l.startswith("message ") or l.startswith("top "), "a message or the main window",
-                                 max(1, deadline - time.time()))
-            if line.startswith("message "):
-                texts.append(line[len("message "):])
-                self.wait_top("ui::PhoneMessageBox")
-                self.key("Return")
-            elif line.split()[1] == "app::CMainFrame":
+            top = self.settled(0.8)
+            texts += [l[len("message "):] for l in self.trace()[read:self.seen] if l.startswith("message ")]
+            read = self.seen
+            if top == "ui::PhoneMessageBox":
+                if answer:
+                    answer()
+                else:
+                    self.key("Return")
+            elif top == "app::CMainFrame":
                 return texts
-        raise JourneyError("message boxes did not end")
+        raise JourneyError(f"message boxes did not end; seen {texts}")
 
     # Outcomes, from the device's files.
     def cli(self, *args):

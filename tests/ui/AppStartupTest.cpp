@@ -12,6 +12,7 @@
 #include "ui/CChildView.h"
 #include "ui/MessageBox.h"
 #include "ui/PhoneScreen.h"
+#include "ui/PhoneMenu.h"
 #include "ui/PhoneWindow.h"
 #include "ui/SoftKeyBar.h"
 
@@ -48,7 +49,7 @@ TEST_F(AppStartupTest, ScreenZoomAndFrameFollowTheDeviceFacts) {
   EXPECT_TRUE(driver_.Done());
   ASSERT_NE(app.Window(), nullptr);
   EXPECT_EQ(app.Window()->Screen()->size(), QSize(480, 640));
-  EXPECT_EQ(app.Window()->size(), QSize(960, 1280));
+  EXPECT_EQ(app.Window()->size(), QSize(480, 640) * app.Window()->Zoom());
   // 192 dpi: the frame starts 40 pixels down and ends where the bar begins.
   EXPECT_EQ(app.Frame()->geometry().top(), 40);
   EXPECT_EQ(app.Frame()->geometry().bottom() + 1, app.Frame()->MenuBar()->geometry().top());
@@ -61,7 +62,7 @@ TEST_F(AppStartupTest, ScreenZoomAndFrameFollowTheDeviceFacts) {
 
 TEST_F(AppStartupTest, SoftKeysWorkThroughTheMagnifiedWindow) {
   app::CTessaryWinCEApp app;
-  ASSERT_TRUE(Parse(app, {"--zoom", "3"}));
+  ASSERT_TRUE(Parse(app, {"--screen", "120x160@48", "--zoom", "3"}));
   CancelWelcome();
   ASSERT_TRUE(app.InitInstance());
   ui::PhoneWindow* window = app.Window();
@@ -73,9 +74,11 @@ TEST_F(AppStartupTest, SoftKeysWorkThroughTheMagnifiedWindow) {
   QTest::keyClick(window, Qt::Key_Escape);
   EXPECT_TRUE(app.Frame()->View()->InHomeView());
   QTest::keyClick(window, Qt::Key_F2);
-  QMenu* tools = app.Frame()->MenuBar()->RightMenu();
+  ui::PhoneMenu* tools = app.Frame()->MenuBar()->OpenMenu();
+  ASSERT_NE(tools, nullptr);
   EXPECT_TRUE(tools->isVisible());
-  tools->close();
+  EXPECT_TRUE(app.Window()->Screen()->rect().contains(tools->geometry()));
+  tools->Dismiss();
 }
 
 TEST_F(AppStartupTest, WrongDeviceTypeShowsTheReinstallMessageAndNoWindow) {
