@@ -28,13 +28,13 @@ std::vector<std::string> Lines(const uint8_t* data, size_t size) {
 }
 
 void CheckValueParsers(const std::string& text) {
-  if (std::optional<uint16_t> code = ParseDownloadSize(text)) {
-    if (ParseDownloadSize(DownloadSizeName(*code)) != code) std::abort();
+  if (std::optional<uint16_t> code = cli::ParseDownloadSize(text)) {
+    if (cli::ParseDownloadSize(cli::DownloadSizeName(*code)) != code) std::abort();
   }
-  ParseUploadSize(text);
+  cli::ParseUploadSize(text);
   uint32_t width = 0;
   uint32_t height = 0;
-  if (ImageCommands::ParseSize(text, width, height) && (width == 0 || height == 0)) std::abort();
+  if (cli::ImageCommands::ParseSize(text, width, height) && (width == 0 || height == 0)) std::abort();
   platform::DeviceFacts facts;
   facts.ParseScreen(text);
 }
