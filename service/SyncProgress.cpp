@@ -5,7 +5,7 @@
 
 #include "model/CWinBlogStorage.h"
 #include "model/ProgressReporter.h"
-#include "platform/ErrorCodes.h"
+#include "net/HttpErrors.h"
 #include "platform/StringTable.h"
 
 namespace service {
@@ -28,7 +28,9 @@ int SyncProgress::ProgressCallback(void* context, const net::ProgressRecord* rec
 }
 
 int SyncProgress::Report(const net::ProgressRecord* record) {
-  if (record != nullptr && record->stage == net::kStageTransportFailure && record->code != platform::kErrCancelled) {
+  // Only the HTTP library's own failures mean that the service could not be
+  // reached; a full disk or a refused answer have their own messages.
+  if (record != nullptr && record->stage == net::kStageTransportFailure && net::IsHttpLibraryError(record->code)) {
     transportFailure_ = record->code;
   }
   if (reporter_ == nullptr) return 1;

@@ -21,8 +21,8 @@ class SyncProgress {
 
   void SetBlog(const model::CWinBlogStorage* blog) { blog_ = blog; }
   model::ProgressReporter* Reporter() const { return reporter_; }
-  // The code of the last transfer that failed on the way (not by a cancel), or
-  // 0: the sign that a failed operation never reached the service's answer.
+  // The HTTP library's code of the last transfer that could not reach the
+  // service (refused, cut, timed out, name unknown), or 0.
   uint32_t TransportFailure() const { return transportFailure_; }
 
   // The callback of every service operation; `context` is a SyncProgress. Answers
