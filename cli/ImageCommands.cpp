@@ -20,6 +20,8 @@
 #include "platform/ErrorCodes.h"
 #include "service/ServiceErrors.h"
 
+namespace cli {
+
 namespace {
 
 using nlohmann::json;
@@ -280,3 +282,5 @@ void ImageCommands::Register(CLI::App& app, CliContext& ctx) {
     ctx.run = [&ctx, args] { return Thumbnail(args->file, args->output, ctx.json, std::cout, std::cerr); };
   });
 }
+
+}  // namespace cli

@@ -12,6 +12,8 @@
 #include <memory>
 #include <new>
 
+namespace cli {
+
 namespace {
 
 // Rows of a PPM are converted into a buffer of about this size and written in one go.
@@ -131,3 +133,5 @@ bool ImageFileWriter::WritePpm(const std::string& path, const image::Bitmap& bit
   if (std::fclose(file) != 0) ok = false;
   return ok;
 }
+
+}  // namespace cli

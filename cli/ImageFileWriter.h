@@ -5,6 +5,8 @@
 
 #include "image/Bitmap.h"
 
+namespace cli {
+
 // Writes a 16-bit bitmap as an 8-bit RGB picture, PNG (libpng) or binary PPM,
 // converting a few rows at a time: no second copy of the picture is made.
 class ImageFileWriter {
@@ -15,3 +17,5 @@ class ImageFileWriter {
   // the top of its byte.
   static void ExpandRow(const uint16_t* pixels, uint32_t count, uint8_t* rgb);
 };
+
+}  // namespace cli

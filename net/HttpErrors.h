@@ -21,6 +21,10 @@ inline constexpr uint32_t kHttpErrSecureChannel = 12157;
 // The result of an answer that has no answer stream.
 inline constexpr uint32_t kResultNoAnswer = 65535;
 
+// A code of the HTTP library's own range: the service could not be reached or
+// the transfer broke off (not a cancel, not a local failure).
+inline bool IsHttpLibraryError(uint32_t code) { return code > 12000 && code < 13000; }
+
 // Translates a libcurl result (CURLcode) into the numbers above; 0 stays 0.
 uint32_t HttpErrorFromCurl(int curlCode);
 

@@ -5,6 +5,7 @@
 
 #include "model/CWinBlogStorage.h"
 #include "model/ProgressReporter.h"
+#include "net/HttpErrors.h"
 #include "platform/StringTable.h"
 
 namespace service {
@@ -27,6 +28,11 @@ int SyncProgress::ProgressCallback(void* context, const net::ProgressRecord* rec
 }
 
 int SyncProgress::Report(const net::ProgressRecord* record) {
+  // Only the HTTP library's own failures mean that the service could not be
+  // reached; a full disk or a refused answer have their own messages.
+  if (record != nullptr && record->stage == net::kStageTransportFailure && net::IsHttpLibraryError(record->code)) {
+    transportFailure_ = record->code;
+  }
   if (reporter_ == nullptr) return 1;
   reporter_->Pump();
   if (blog_ != nullptr) SetLine(0, blog_->Info().DisplayName());

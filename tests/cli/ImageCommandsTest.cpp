@@ -15,6 +15,8 @@
 #include "platform/File.h"
 #include "tests/support/TempDeviceRoot.h"
 
+namespace cli {
+
 namespace {
 
 struct Result {
@@ -222,3 +224,5 @@ TEST(ImageCommandsSize, ParsesWidthByHeight) {
 }
 
 }  // namespace
+
+}  // namespace cli
