@@ -28,9 +28,13 @@ std::vector<Node> Nodes(const CLI::App& app) {
   std::vector<Node> nodes(tree.size());
   for (size_t i = 0; i < tree.size(); ++i) {
     const CLI::App& command = *tree[i].app;
-    for (const CLI::Option* option : CommandTree::Options(command)) {
-      for (const std::string& name : CommandTree::Names(*option)) {
-        nodes[i].options.push_back({name, option->get_description(), CommandTree::TakesValue(*option)});
+    // A command that falls through also takes the options of the commands above it.
+    for (const CLI::App* from = &command; from != nullptr; from = from->get_fallthrough() ? from->get_parent() : nullptr) {
+      for (const CLI::Option* option : CommandTree::Options(*from)) {
+        if (from != &command && option == from->get_help_ptr()) continue;
+        for (const std::string& name : CommandTree::Names(*option)) {
+          nodes[i].options.push_back({name, option->get_description(), CommandTree::TakesValue(*option)});
+        }
       }
     }
     nodes[i].positionals = !CommandTree::Positionals(command).empty();
