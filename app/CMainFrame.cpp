@@ -1,12 +1,24 @@
 #include "app/CMainFrame.h"
 
+#include "app/MainCommands.h"
+#include "dialogs/account/AccountCommands.h"
+#include "dialogs/account/WelcomeFlow.h"
+#include "dialogs/blogs/BlogCommands.h"
+#include "dialogs/comments/CommentCommands.h"
+#include "dialogs/photos/PhotoCommands.h"
+#include "dialogs/share/ShareCommands.h"
 #include "ui/CChildView.h"
+#include "ui/DeviceLockStep.h"
 #include "ui/CommandIds.h"
 #include "ui/PhoneScreen.h"
+#include "ui/ViewCommands.h"
+
+namespace app {
 
 CMainFrame::CMainFrame(ui::PhoneScreen& screen, model::CWinBlogUser& user)
     : QWidget(&screen), screen_(screen), user_(user) {
   setFocusPolicy(Qt::StrongFocus);
+  screen.SetMainWindow(this);
 }
 
 CMainFrame::~CMainFrame() { delete menuBar_; }
@@ -15,6 +27,14 @@ bool CMainFrame::Create() {
   view_ = new ui::CChildView(this, *this, user_);
   view_->setGeometry(rect());
   view_->show();
+  view_->SetWelcomeFlow([this] { dialogs::WelcomeFlow::Run(screen_, view_, user_, true); });
+  commands_.Add(ui::ViewCommands::Table());
+  commands_.Add(MainCommands::Table([this] { emit ExitRequested(); }));
+  commands_.Add(dialogs::AccountCommands::Table());
+  commands_.Add(dialogs::BlogCommands::Table());
+  commands_.Add(dialogs::CommentCommands::Table());
+  commands_.Add(dialogs::PhotoCommands::Table());
+  commands_.Add(dialogs::ShareCommands::Table());
   menuBar_ = new ui::SoftKeyBar(screen_, 128);
   if (!menuBar_->RightMenu()) return false;
   menuBar_->SetCommandFilter([this](uint32_t command) { return CanAct(command); });
@@ -24,28 +44,32 @@ bool CMainFrame::Create() {
   return true;
 }
 
-void CMainFrame::SetAppHandler(CommandHandler handler, CommandHandler canAct) {
-  appHandler_ = std::move(handler);
-  appCanAct_ = std::move(canAct);
-}
-
 void CMainFrame::ShowHomeBar(bool show) {
   if (menuBar_) menuBar_->setVisible(show);
 }
 
 void CMainFrame::OnCommand(uint32_t command) {
-  if (view_ && view_->OnCommand(command)) return;
   if (command == ui::commands::kExit) {
     emit ExitRequested();
     return;
   }
-  if (appHandler_) appHandler_(command);
+  if (!view_ || !commands_.CanAct(view_->Context(), command)) return;
+  // The context is taken again under the lock: reading another program's
+  // changes may have replaced what the view showed.
+  RunLocked([this, command](bool) { commands_.Run(view_->Context(), command); });
+}
+
+void CMainFrame::RunLocked(const std::function<void(bool reloaded)>& work) {
+  const std::string shown = view_ ? view_->CurrentBlogName() : std::string();
+  ui::DeviceLockStep lock;
+  if (!lock.Acquire(screen_, view_ ? static_cast<QWidget*>(view_) : this, &user_)) return;
+  if (lock.Reloaded() && view_) view_->Reloaded(shown);
+  work(lock.Reloaded());
 }
 
 bool CMainFrame::CanAct(uint32_t command) const {
   if (command == ui::commands::kExit) return true;
-  if (view_ && view_->CanAct(command)) return true;
-  return appCanAct_ && appCanAct_(command);
+  return view_ && commands_.CanAct(view_->Context(), command);
 }
 
 void CMainFrame::SetCaption(const QString& caption) {
@@ -62,3 +86,5 @@ void CMainFrame::focusInEvent(QFocusEvent* event) {
   QWidget::focusInEvent(event);
   if (view_) view_->setFocus();
 }
+
+}  // namespace app

@@ -3,8 +3,8 @@
 #include <QPointer>
 #include <QWidget>
 #include <cstdint>
-#include <functional>
 
+#include "app/CommandRouter.h"
 #include "ui/SoftKeyBar.h"
 #include "ui/ViewHost.h"
 
@@ -16,17 +16,16 @@ class CChildView;
 class PhoneScreen;
 }  // namespace ui
 
+namespace app {
+
 // The main frame: the phone's main window. It owns the home view's soft-key bar
-// (menu resource 128) and the main view, offers every command to the view first
-// and handles Exit (and what the application gives it) itself.
+// (menu resource 128) and the main view, and routes every command of the bars
+// through the joined command tables of the features; Exit it handles itself.
 class CMainFrame : public QWidget, public ui::ViewHost {
   Q_OBJECT
 
  public:
   static constexpr uint32_t kMenuBarId = 0xE800;
-
-  // Answers whether the application handled a command the view declined.
-  using CommandHandler = std::function<bool(uint32_t command)>;
 
   CMainFrame(ui::PhoneScreen& screen, model::CWinBlogUser& user);
   ~CMainFrame() override;
@@ -38,7 +37,7 @@ class CMainFrame : public QWidget, public ui::ViewHost {
 
   ui::SoftKeyBar* MenuBar() const { return menuBar_; }
   ui::CChildView* View() const { return view_; }
-  void SetAppHandler(CommandHandler handler, CommandHandler canAct);
+  CommandRouter& Commands() { return commands_; }
 
   // ViewHost.
   ui::PhoneScreen& Screen() const override { return screen_; }
@@ -46,6 +45,7 @@ class CMainFrame : public QWidget, public ui::ViewHost {
   void SetCaption(const QString& caption) override;
   void OnCommand(uint32_t command) override;
   bool CanAct(uint32_t command) const override;
+  void RunLocked(const std::function<void(bool reloaded)>& work) override;
 
  signals:
   void ExitRequested();
@@ -59,6 +59,7 @@ class CMainFrame : public QWidget, public ui::ViewHost {
   model::CWinBlogUser& user_;
   QPointer<ui::SoftKeyBar> menuBar_;
   ui::CChildView* view_ = nullptr;
-  CommandHandler appHandler_;
-  CommandHandler appCanAct_;
+  CommandRouter commands_;
 };
+
+}  // namespace app

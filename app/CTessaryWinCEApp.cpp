@@ -13,24 +13,33 @@
 #include "platform/StringTable.h"
 #include "ui/BitmapResource.h"
 #include "ui/CChildView.h"
+#include "ui/DeviceLockStep.h"
 #include "ui/DisplayScale.h"
 #include "ui/MessageBox.h"
 #include "ui/PhoneScreen.h"
 #include "ui/PhoneWindow.h"
-#include "ui/StringIds.h"
+#include "platform/StringIds.h"
+
+namespace app {
 
 CTessaryWinCEApp::CTessaryWinCEApp() = default;
 
 CTessaryWinCEApp::~CTessaryWinCEApp() {
   model::UserInterface::SetCurrent(nullptr);
-  ui::MessageBox::SetOwner(nullptr);
   window_.reset();
   user_.reset();
   if (fs_ && &platform::DeviceFileSystem::Current() == fs_.get()) platform::DeviceFileSystem::SetCurrent(previousFs_);
 }
 
-bool CTessaryWinCEApp::ParseCommandLine(const QStringList& arguments, std::string& error) {
-  return options_.Parse(arguments, error) && options_.ApplySettings(error);
+AppOptions::Outcome CTessaryWinCEApp::ParseCommandLine(const std::vector<std::string>& arguments,
+                                                       std::string& message) {
+  const AppOptions::Outcome outcome = options_.Parse(arguments, message);
+  if (outcome != AppOptions::Outcome::Run) return outcome;
+  if (!options_.ApplySettings(message)) {
+    message = "tessary: " + message;
+    return AppOptions::Outcome::Usage;
+  }
+  return outcome;
 }
 
 bool CTessaryWinCEApp::PrepareDevice() {
@@ -53,11 +62,11 @@ bool CTessaryWinCEApp::InitInstance() {
   user_ = std::make_unique<model::CWinBlogUser>();
   const platform::DeviceFacts& facts = platform::DeviceFacts::Current();
   if (!facts.socketsStart) {
-    ui::MessageBox::Show(platform::LoadString(ui::strings::kSocketStartFailed), ui::MessageBox::Icon::Exclamation);
+    ui::MessageBox::Show(platform::LoadString(platform::strings::kSocketStartFailed), ui::MessageBox::Icon::Exclamation);
     return false;
   }
   if (facts.type != platform::DeviceType::Smartphone) {
-    ui::MessageBox::Show(platform::LoadString(ui::strings::kWrongDeviceType), ui::MessageBox::Icon::Error);
+    ui::MessageBox::Show(platform::LoadString(platform::strings::kWrongDeviceType), ui::MessageBox::Icon::Error);
     return true;
   }
   ui::DisplayScale::FromDpi(facts.dpi, facts.dpi);
@@ -71,7 +80,6 @@ bool CTessaryWinCEApp::InitInstance() {
   screen_ = new ui::PhoneScreen(width, height);
   window_ = std::make_unique<ui::PhoneWindow>(screen_, options_.zoom);
   window_->setWindowIcon(QIcon(QPixmap::fromImage(ui::BitmapResource::ProgramIcon())));
-  ui::MessageBox::SetOwner(window_.get());
   model::UserInterface::SetCurrent(&userInterface_);
   frame_ = new CMainFrame(*screen_, *user_);
   const int d = ui::DisplayScale::Down(20);
@@ -83,10 +91,16 @@ bool CTessaryWinCEApp::InitInstance() {
   // start-up show on it before the main window does.
   frame_->hide();
   window_->show();
+  // The start-up reads the account and may save it (the sample blog, the sync
+  // after a new login): as a command, under the device root's lock. Giving up
+  // the wait for another program ends the program.
+  ui::DeviceLockStep lock;
+  if (!lock.Acquire(*screen_, frame_, nullptr)) return false;
   try {
     frame_->View()->Initialise();
+    lock.Release();
     frame_->show();
-    frame_->View()->setFocus();
+    screen_->RestoreFocus();
   } catch (...) {
     // A failure while the view starts leaves the program running with what was built.
   }
@@ -101,3 +115,5 @@ int CTessaryWinCEApp::Run() {
     return 0;
   }
 }
+
+}  // namespace app

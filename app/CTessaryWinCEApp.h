@@ -1,13 +1,12 @@
 #pragma once
 
-#include <QStringList>
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "app/AppOptions.h"
 #include "app/GuiUserInterface.h"
 
-class CMainFrame;
 namespace model {
 class CWinBlogUser;
 }
@@ -19,6 +18,10 @@ class PhoneScreen;
 class PhoneWindow;
 }  // namespace ui
 
+namespace app {
+
+class CMainFrame;
+
 // The application object: checks the platform, prepares the registry keys and
 // the device, creates the phone window with the main frame and runs the loop.
 class CTessaryWinCEApp {
@@ -26,7 +29,9 @@ class CTessaryWinCEApp {
   CTessaryWinCEApp();
   ~CTessaryWinCEApp();
 
-  bool ParseCommandLine(const QStringList& arguments, std::string& error);
+  // The command line (program name first); Run means start, otherwise `message`
+  // is what to print before ending.
+  AppOptions::Outcome ParseCommandLine(const std::vector<std::string>& arguments, std::string& message);
   // Start-up in the platform's order; false ends the program at once. A wrong
   // device type answers true without creating a window.
   bool InitInstance();
@@ -49,3 +54,5 @@ class CTessaryWinCEApp {
   ui::PhoneScreen* screen_ = nullptr;  // owned by the window
   CMainFrame* frame_ = nullptr;        // owned by the screen
 };
+
+}  // namespace app

@@ -4,6 +4,8 @@
 
 #include "ui/MessageBox.h"
 
+namespace app {
+
 namespace {
 
 ui::MessageBox::Icon IconOf(model::MessageIcon icon) {
@@ -31,3 +33,5 @@ bool GuiUserInterface::AskViewPassword(std::string_view, std::string&) { return 
 model::NewVersionChoice GuiUserInterface::OfferNewVersion(std::string_view) { return {}; }
 
 void GuiUserInterface::EditNewSubscription(model::CWinBlogStorage&) {}
+
+}  // namespace app

@@ -2,6 +2,8 @@
 
 #include "model/UserInterface.h"
 
+namespace app {
+
 // The core's questions in the GUI: message boxes and Yes/No questions as modal
 // boxes captioned "Tessary". The Password Required, New Version Available and
 // Blog Prefs screens are not part of the GUI yet: until they are, those three
@@ -15,3 +17,5 @@ class GuiUserInterface : public model::UserInterface {
   model::NewVersionChoice OfferNewVersion(std::string_view version) override;
   void EditNewSubscription(model::CWinBlogStorage& blog) override;
 };
+
+}  // namespace app

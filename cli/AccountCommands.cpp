@@ -11,20 +11,16 @@
 #include "model/AccountRules.h"
 #include "model/CWinBlogStorage.h"
 #include "platform/ErrorCodes.h"
+#include "platform/StringIds.h"
 #include "platform/StringTable.h"
 #include "platform/TextConversion.h"
 #include "service/AccountNetwork.h"
 #include "service/ServiceClient.h"
 #include "service/ServiceErrors.h"
 
-namespace {
+namespace cli {
 
-constexpr uint32_t kIdsBadLogin = 23004;
-constexpr uint32_t kIdsNeedNames = 23005;
-constexpr uint32_t kIdsBadBlogUrl = 23006;
-constexpr uint32_t kIdsEmailUsed = 23007;
-constexpr uint32_t kIdsBlogUrlUsed = 23008;
-constexpr uint32_t kIdsBlogCreated = 23009;
+namespace {
 
 void Show(uint32_t id) { model::UserInterface::Current().ShowMessage(platform::LoadString(id), model::MessageIcon::Exclamation); }
 
@@ -57,7 +53,7 @@ int Login(CliContext& ctx, const LoginArgs& args) {
   if (!session.Start()) return CliContext::kFailure;
   const std::string email = Limit(args.email, model::AccountRules::kMaxEmail);
   if (email.empty()) {
-    Show(kIdsBadLogin);
+    Show(platform::strings::kBadLogin);
     return CliContext::kFailure;
   }
   const std::optional<std::string> password = ReadPassword(args.passwordStdin);
@@ -126,13 +122,13 @@ int CreateAccount(CliContext& ctx, const CreateAccountArgs& args) {
   const std::string email = Limit(args.email, model::AccountRules::kMaxEmail);
   const std::string password = Limit(*typed, model::AccountRules::kMaxPassword);
   if (!model::AccountRules::IsValidEmail(email) || !model::AccountRules::IsValidNewPassword(password)) {
-    Show(kIdsBadLogin);
+    Show(platform::strings::kBadLogin);
     return CliContext::kFailure;
   }
   const std::string first = Limit(args.first, model::AccountRules::kMaxName);
   const std::string last = Limit(args.last, model::AccountRules::kMaxName);
   if (first.empty() || last.empty()) {
-    Show(kIdsNeedNames);
+    Show(platform::strings::kNeedNames);
     return CliContext::kFailure;
   }
   model::CWinBlogUser& user = session.User();
@@ -140,7 +136,7 @@ int CreateAccount(CliContext& ctx, const CreateAccountArgs& args) {
     return service::AccountNetwork::CreateAccount(user, &session.Progress(), email, password, first, last);
   });
   if (code == service::kCreateEmailUsed) {
-    if (!session.Ui().AskYesNo(platform::FormatText(kIdsEmailUsed, {email}))) return CliContext::kFailure;
+    if (!session.Ui().AskYesNo(platform::FormatText(platform::strings::kEmailUsed, {email}))) return CliContext::kFailure;
     StoreLogin(user, email, password);
     return user.SaveUser() == 0 ? CliContext::kOk : CliContext::kFailure;
   }
@@ -162,7 +158,7 @@ int CreateBlog(CliContext& ctx, const CreateBlogArgs& args) {
   if (!session.Start() || !session.RequireLogin()) return CliContext::kFailure;
   const std::string url = Limit(args.url, model::AccountRules::kMaxBlogUrl);
   if (!model::AccountRules::IsValidBlogUrl(url)) {
-    Show(kIdsBadBlogUrl);
+    Show(platform::strings::kBadBlogUrl);
     return CliContext::kFailure;
   }
   model::CWinBlogUser& user = session.User();
@@ -180,7 +176,7 @@ int CreateBlog(CliContext& ctx, const CreateBlogArgs& args) {
   });
   if (code == service::kCreateBlogUrlUsed) {
     model::UserInterface::Current().ShowMessage(
-        platform::FormatText(kIdsBlogUrlUsed, {url, suggestions[0], suggestions[1]}), model::MessageIcon::Exclamation);
+        platform::FormatText(platform::strings::kBlogUrlUsed, {url, suggestions[0], suggestions[1]}), model::MessageIcon::Exclamation);
     return CliContext::kFailure;
   }
   service::ServiceErrors::ShowUnreported(code);
@@ -188,7 +184,7 @@ int CreateBlog(CliContext& ctx, const CreateBlogArgs& args) {
   model::CWinBlogStorage* blog = user.Blogs().InsertBlog(std::move(created));
   user.SaveUser();
   const uint32_t saved = blog->Save();
-  model::UserInterface::Current().ShowMessage(platform::LoadString(kIdsBlogCreated),
+  model::UserInterface::Current().ShowMessage(platform::LoadString(platform::strings::kBlogCreated),
                                               model::MessageIcon::Information);
   // As the account wizard does: the account check agrees the new blog with the
   // service and brings the user id that writing to it needs.
@@ -230,3 +226,5 @@ void AccountCommands::Register(CLI::App& app, CliContext& ctx) {
   blogCmd->add_option("--subtitle", blog->subtitle, "Subtitle");
   blogCmd->callback([&ctx, blog] { ctx.run = [&ctx, blog] { return CreateBlog(ctx, *blog); }; });
 }
+
+}  // namespace cli

@@ -9,6 +9,8 @@
 #include "cli/SubscriptionCommands.h"
 #include "cli/SyncCommands.h"
 
+namespace cli {
+
 void CliCommands::Register(CLI::App& app, CliContext& ctx) {
   ctx.AddGlobalOptions(app);
   // Command groups register here, one line each.
@@ -21,3 +23,5 @@ void CliCommands::Register(CLI::App& app, CliContext& ctx) {
   ModelCommands::Register(app, ctx);
   ImageCommands::Register(app, ctx);
 }
+
+}  // namespace cli

@@ -7,6 +7,8 @@
 #include "platform/DeviceFacts.h"
 #include "platform/ErrorCodes.h"
 
+namespace cli {
+
 void CliContext::AddGlobalOptions(CLI::App& app) {
   app.add_option("--device-root", deviceRoot, "Folder that holds the device's files")
       ->type_name("DIR")
@@ -64,3 +66,5 @@ int CliContext::Lock() {
 }
 
 void CliContext::Message(const std::string& text) { std::cerr << "Tessary: " << text << '\n'; }
+
+}  // namespace cli

@@ -9,6 +9,8 @@
 #include "model/DeviceCommandLock.h"
 #include "platform/DeviceFileSystem.h"
 
+namespace cli {
+
 // What every tessary-cli command shares: global options, the device file system
 // and the exit status. Command groups register their subcommands on the app and
 // set `run` callbacks that answer an exit status.
@@ -54,3 +56,5 @@ class CliContext {
   std::unique_ptr<platform::DeviceFileSystem> fs_;
   std::unique_ptr<model::DeviceCommandLock> lock_;
 };
+
+}  // namespace cli

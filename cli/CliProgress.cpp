@@ -6,6 +6,8 @@
 #include <csignal>
 #include <iostream>
 
+namespace cli {
+
 namespace {
 
 volatile std::sig_atomic_t cancelRequested = 0;
@@ -90,3 +92,5 @@ void CliProgress::Finish() {
 void CliProgress::ClearBar() {
   if (active != nullptr) active->Finish();
 }
+
+}  // namespace cli

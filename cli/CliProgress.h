@@ -6,6 +6,8 @@
 
 #include "model/ProgressReporter.h"
 
+namespace cli {
+
 // The progress of a long command on the command line: on a terminal one bar line
 // on stderr that is redrawn (blog, stage with its count, detail), otherwise each
 // new stage or detail as a plain line. Ctrl-C (SIGINT) is its Cancel: the first
@@ -40,3 +42,5 @@ class CliProgress : public model::ProgressReporter {
   std::string lines_[3];
   void (*previousHandler_)(int) = nullptr;
 };
+
+}  // namespace cli

@@ -15,6 +15,8 @@
 #include "service/ServiceErrors.h"
 #include "service/ServiceSettings.h"
 
+namespace cli {
+
 namespace {
 
 std::optional<bool> AnswerOf(const CliContext& ctx) {
@@ -133,3 +135,4 @@ const char* DownloadSizeName(uint16_t code) {
   return code < std::size(kDownloadNames) ? kDownloadNames[code] : "?";
 }
 
+}  // namespace cli

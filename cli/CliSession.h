@@ -10,6 +10,8 @@
 #include "cli/CliUserInterface.h"
 #include "model/CWinBlogUser.h"
 
+namespace cli {
+
 // What a command that works with the account and the service sets up: the
 // account loaded from the device root, the service address, the terminal user
 // interface and the progress with its Ctrl-C.
@@ -51,3 +53,5 @@ std::optional<std::string> ReadPassword(bool fromStdin);
 std::optional<uint16_t> ParseDownloadSize(const std::string& text);
 std::optional<uint16_t> ParseUploadSize(const std::string& text);
 const char* DownloadSizeName(uint16_t code);
+
+}  // namespace cli

@@ -8,6 +8,8 @@
 #include "cli/CliContext.h"
 #include "cli/CliProgress.h"
 
+namespace cli {
+
 namespace {
 
 // Reads one line from the terminal, without echo when asked.
@@ -64,14 +66,21 @@ bool CliUserInterface::AskViewPassword(std::string_view blogName, std::string& p
   if (viewPassword) {
     password = *viewPassword;
     viewPassword.reset();
+    passwordRefused_ = true;
     return !password.empty();
   }
-  if (!interactive_) return false;
   CliProgress::ClearBar();
-  std::cerr << "Tessary: Please enter the view password for the blog: " << blogName << ": "
-            << std::flush;
-  const std::optional<std::string> line = ReadTerminalLine(true);
-  if (!line || line->empty()) return false;
+  std::optional<std::string> line;
+  if (interactive_) {
+    std::cerr << "Tessary: Please enter the view password for the blog: " << blogName << ": " << std::flush;
+    line = ReadTerminalLine(true);
+  }
+  if (!line || line->empty()) {
+    std::cerr << "tessary-cli: the blog '" << blogName
+              << (passwordRefused_ ? "' did not accept the view password given" : "' is password protected")
+              << "; give its view password with --view-password PASSWORD\n";
+    return false;
+  }
   password = *line;
   return true;
 }
@@ -86,3 +95,5 @@ model::NewVersionChoice CliUserInterface::OfferNewVersion(std::string_view versi
 // A blog the account check subscribes to keeps the default sync settings here;
 // `blog-prefs` changes them afterwards.
 void CliUserInterface::EditNewSubscription(model::CWinBlogStorage&) {}
+
+}  // namespace cli

@@ -5,6 +5,8 @@
 
 #include "model/UserInterface.h"
 
+namespace cli {
+
 // The command line's answers to the core's questions: --yes / --no when given,
 // else a prompt on the terminal, else No. Messages go to stderr as
 // "Tessary: TEXT". It is the current user interface while it lives.
@@ -30,6 +32,9 @@ class CliUserInterface : public model::UserInterface {
  private:
   // Whether stdin and stderr are a terminal that can be asked.
   bool interactive_;
+  bool passwordRefused_ = false;  // a --view-password was handed over: asked again, it was refused
   model::UserInterface* previous_;
   std::optional<bool> answer_;
 };
+
+}  // namespace cli

@@ -14,6 +14,8 @@
 #include "model/CWinBlogStorage.h"
 #include "model/CWinBlogUser.h"
 
+namespace cli {
+
 namespace {
 
 // Larger files are not archives of this program.
@@ -154,3 +156,5 @@ int DumpCommand::Rewrite(const std::string& hostPath, std::ostream& out, std::os
       << " of version 1\n";
   return CliContext::kOk;
 }
+
+}  // namespace cli

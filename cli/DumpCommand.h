@@ -7,6 +7,8 @@
 
 #include "cli/CliContext.h"
 
+namespace cli {
+
 // `tessary-cli dump FILE` prints a user file or a blog database (told apart by
 // content) as JSON; `tessary-cli rewrite FILE` loads such a file and writes it
 // back in place, atomically, in the current format. FILE is a path of the host.
@@ -20,3 +22,5 @@ class DumpCommand {
   // cannot be written.
   static int Rewrite(const std::string& hostPath, std::ostream& out, std::ostream& err);
 };
+
+}  // namespace cli

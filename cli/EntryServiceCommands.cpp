@@ -12,21 +12,16 @@
 #include "model/ModelConstants.h"
 #include "platform/ErrorCodes.h"
 #include "platform/Preferences.h"
+#include "platform/StringIds.h"
 #include "platform/StringTable.h"
 #include "platform/TextConversion.h"
 #include "platform/TimeValue.h"
 #include "service/BlogNetwork.h"
 
+namespace cli {
+
 namespace {
 
-constexpr uint32_t kIdsAlreadyHaveSize = 23013;
-constexpr uint32_t kIdsSyncEntryFirst = 23014;
-constexpr uint32_t kIdsSyncBeforeSending = 23015;
-constexpr uint32_t kIdsNoRemoteBlogs = 23016;
-constexpr uint32_t kIdsNoSuchComment = 23020;
-constexpr uint32_t kIdsCommentLocked = 23021;
-constexpr uint32_t kIdsAskDeleteComment = 23022;
-constexpr uint32_t kIdsNeedAddress = 23023;
 constexpr size_t kMaxRemoteTitle = 49;
 constexpr size_t kMaxRemotePost = 7999;
 
@@ -78,7 +73,7 @@ int Comments(CliContext& ctx, const Target& target) {
   Opened opened;
   if (!Open(session, target, true, opened)) return CliContext::kFailure;
   if (!opened.entry->HasId()) {
-    Refuse(kIdsSyncEntryFirst);
+    Refuse(platform::strings::kSyncBeforeComment);
     return CliContext::kFailure;
   }
   opened.blog->SetCommentEntry(opened.entry->GetId());
@@ -102,7 +97,7 @@ int Comment(CliContext& ctx, const Target& target, const std::string& text) {
   Opened opened;
   if (!Open(session, target, true, opened) || !session.RequireLogin()) return CliContext::kFailure;
   if (!opened.entry->HasId()) {
-    Refuse(kIdsSyncEntryFirst);
+    Refuse(platform::strings::kSyncBeforeComment);
     return CliContext::kFailure;
   }
   auto comment = std::make_unique<model::CWinBlogComment>();
@@ -126,14 +121,14 @@ int Uncomment(CliContext& ctx, const Target& target, uint32_t commentId) {
   if (!Open(session, target, true, opened)) return CliContext::kFailure;
   model::CWinBlogComment* comment = opened.blog->FindComment(commentId);
   if (comment == nullptr || comment->GetEntryId() != opened.entry->GetId()) {
-    Refuse(kIdsNoSuchComment);
+    Refuse(platform::strings::kSelectItemFirst);
     return CliContext::kFailure;
   }
   if (opened.blog->IsCommentLocked(comment)) {
-    Refuse(kIdsCommentLocked);
+    Refuse(platform::strings::kCommentLocked);
     return CliContext::kFailure;
   }
-  if (!session.Ui().AskYesNo(platform::LoadString(kIdsAskDeleteComment))) return CliContext::kFailure;
+  if (!session.Ui().AskYesNo(platform::LoadString(platform::strings::kAskDeleteComment))) return CliContext::kFailure;
   opened.blog->RemoveComment(*comment, false);
   return opened.blog->Save() == 0 ? CliContext::kOk : CliContext::kFailure;
 }
@@ -148,7 +143,7 @@ int Download(CliContext& ctx, const Target& target, const std::string& sizeText)
   Opened opened;
   if (!Open(session, target, true, opened)) return CliContext::kFailure;
   if (opened.entry->GetPhotoSize() == *size) {
-    session.Ui().ShowMessage(platform::LoadString(kIdsAlreadyHaveSize), model::MessageIcon::Information);
+    session.Ui().ShowMessage(platform::LoadString(platform::strings::kAlreadyHaveSize), model::MessageIcon::Information);
     return CliContext::kOk;
   }
   const uint32_t code = session.WithNetwork([&] {
@@ -187,11 +182,11 @@ int Mail(CliContext& ctx, const MailArgs& args) {
   uint32_t categoryId = 0;
   uint32_t entryId = 0;
   if (!Subject(opened, categoryId, entryId)) {
-    Refuse(kIdsSyncBeforeSending);
+    Refuse(platform::strings::kSyncBeforeSend);
     return CliContext::kFailure;
   }
   if (args.to.find_first_not_of(" ,") == std::string::npos) {
-    Refuse(kIdsNeedAddress);
+    Refuse(platform::strings::kNeedAddress);
     return CliContext::kFailure;
   }
   const uint32_t code = session.WithNetwork([&] {
@@ -216,13 +211,13 @@ int RemotePost(CliContext& ctx, const RemoteArgs& args) {
   if (!Open(session, args.target, false, opened) || !session.RequireLogin()) return CliContext::kFailure;
   const model::CWinBlogUser& user = session.User();
   if (user.RemoteBlogs().empty()) {
-    Refuse(kIdsNoRemoteBlogs);
+    Refuse(platform::strings::kNoRemoteBlogs);
     return CliContext::kFailure;
   }
   uint32_t categoryId = 0;
   uint32_t entryId = 0;
   if (!Subject(opened, categoryId, entryId)) {
-    Refuse(kIdsSyncBeforeSending);
+    Refuse(platform::strings::kSyncBeforeSend);
     return CliContext::kFailure;
   }
   std::string remote = args.remote.empty() ? platform::ReadLastRemoteBlog() : args.remote;
@@ -317,3 +312,5 @@ void EntryServiceCommands::Register(CLI::App& app, CliContext& ctx) {
   remote->postOpt = remoteCmd->add_option("--post", remote->post, "Post text");
   remoteCmd->callback([&ctx, remote] { ctx.run = [&ctx, remote] { return RemotePost(ctx, *remote); }; });
 }
+
+}  // namespace cli

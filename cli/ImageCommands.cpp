@@ -19,6 +19,8 @@
 #include "platform/ErrorCodes.h"
 #include "service/ServiceErrors.h"
 
+namespace cli {
+
 namespace {
 
 using nlohmann::json;
@@ -287,3 +289,5 @@ void ImageCommands::Register(CLI::App& app, CliContext& ctx) {
     ctx.run = [&ctx, args] { return Thumbnail(args->file, args->output, ctx.json, std::cout, std::cerr); };
   });
 }
+
+}  // namespace cli

@@ -7,6 +7,8 @@
 
 #include "cli/CliContext.h"
 
+namespace cli {
+
 // `tessary-cli image`: the image layer from the command line. FILE is a phone path
 // of the device ("\...") or a path of this computer. Each operation answers an exit
 // status, printing data on `out` and complaints on `err`; a file that is not a
@@ -33,3 +35,5 @@ class ImageCommands {
   // "WxH" with both sides 1 to 65535.
   static bool ParseSize(const std::string& text, uint32_t& width, uint32_t& height);
 };
+
+}  // namespace cli

@@ -5,6 +5,8 @@
 #include <csetjmp>
 #include <cstdio>
 
+namespace cli {
+
 namespace {
 
 // Only plain data lives in this frame, so libpng's jump back on an error skips no
@@ -51,3 +53,5 @@ bool ImageFileWriter::WritePpm(const std::string& path, uint32_t width, uint32_t
   if (std::fclose(file) != 0) ok = false;
   return ok;
 }
+
+}  // namespace cli

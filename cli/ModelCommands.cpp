@@ -18,9 +18,12 @@
 #include "model/UserInterface.h"
 #include "platform/DeviceFileSystem.h"
 #include "platform/ErrorCodes.h"
+#include "platform/StringIds.h"
 #include "platform/StringTable.h"
 #include "platform/TextConversion.h"
 #include "platform/TimeValue.h"
+
+namespace cli {
 
 using model::CWinBlogEntry;
 using model::CWinBlogStorage;
@@ -28,15 +31,6 @@ using json = nlohmann::ordered_json;
 
 namespace {
 
-constexpr uint32_t kIdsNoPermission = 22106;
-constexpr uint32_t kIdsCategoryExists = 22101;
-constexpr uint32_t kIdsSomeNotCategorized = 22102;
-constexpr uint32_t kIdsWriteProtected = 22103;
-constexpr uint32_t kIdsNoSpace = 22104;
-constexpr uint32_t kIdsAskDeleteCategory = 22107;
-constexpr uint32_t kIdsAskPurge = 22108;
-// "\"%s\" is not a JPEG photo."
-constexpr uint32_t kIdsNotJpeg = 22111;
 // Longest category name the device accepts.
 constexpr size_t kMaxCategoryName = 99;
 
@@ -71,7 +65,7 @@ void Show(uint32_t id, model::MessageIcon icon) {
 model::CWinBlogAlbum* FindEditableCategory(CWinBlogStorage& blog, const std::string& name,
                                            std::ostream& err) {
   if (blog.IsEntryReadOnly(nullptr)) {
-    Show(kIdsNoPermission, model::MessageIcon::Exclamation);
+    Show(platform::strings::kNoPermission, model::MessageIcon::Exclamation);
     return nullptr;
   }
   model::CWinBlogAlbum* category = blog.FindCategoryByName(name);
@@ -324,7 +318,7 @@ int ModelCommands::Add(const std::string& blogName, const std::vector<std::strin
   if (!opened) return CliContext::kFailure;
   CWinBlogStorage& blog = *opened->blog;
   if (blog.IsEntryReadOnly(nullptr, true)) {
-    Show(kIdsNoPermission, model::MessageIcon::Exclamation);
+    Show(platform::strings::kNoPermission, model::MessageIcon::Exclamation);
     return CliContext::kFailure;
   }
   std::optional<uint32_t> categoryId;
@@ -344,7 +338,7 @@ int ModelCommands::Add(const std::string& blogName, const std::vector<std::strin
     if (imported) {
       if (uint32_t rc = ImportHostPhoto(blog, photo, phone); rc != 0) {
         if (rc == model::kResultNotJpeg) {
-          model::UserInterface::Current().ShowMessage(platform::FormatText(kIdsNotJpeg, {photo}),
+          model::UserInterface::Current().ShowMessage(platform::FormatText(platform::strings::kNotJpeg, {photo}),
                                                       model::MessageIcon::Exclamation);
         } else {
           err << "tessary-cli: cannot copy " << photo << " into the blog (error " << rc << ")\n";
@@ -391,7 +385,7 @@ int ModelCommands::CategoryAdd(const std::string& blogName, const std::string& n
   if (!opened) return CliContext::kFailure;
   CWinBlogStorage& blog = *opened->blog;
   if (blog.IsEntryReadOnly(nullptr)) {
-    Show(kIdsNoPermission, model::MessageIcon::Exclamation);
+    Show(platform::strings::kNoPermission, model::MessageIcon::Exclamation);
     return CliContext::kFailure;
   }
   if (platform::Utf8ToUtf16(name).size() > kMaxCategoryName) {
@@ -399,7 +393,7 @@ int ModelCommands::CategoryAdd(const std::string& blogName, const std::string& n
     return CliContext::kUsage;
   }
   if (blog.CategoryNameExists(name)) {
-    Show(kIdsCategoryExists, model::MessageIcon::Error);
+    Show(platform::strings::kCategoryExists, model::MessageIcon::Error);
     return CliContext::kFailure;
   }
   const uint32_t id = blog.NextLocalCategoryId();
@@ -430,7 +424,7 @@ int ModelCommands::CategoryRename(const std::string& blogName, const std::string
   }
   if (newName == category->GetName()) return CliContext::kOk;
   if (!model::EqualsNoCase(newName, category->GetName()) && blog.CategoryNameExists(newName)) {
-    Show(kIdsCategoryExists, model::MessageIcon::Error);
+    Show(platform::strings::kCategoryExists, model::MessageIcon::Error);
     return CliContext::kFailure;
   }
   category->SetName(newName);
@@ -447,7 +441,7 @@ int ModelCommands::CategoryDelete(const std::string& blogName, const std::string
   CWinBlogStorage& blog = *opened->blog;
   model::CWinBlogAlbum* category = FindEditableCategory(blog, name, err);
   if (category == nullptr) return CliContext::kFailure;
-  if (!model::UserInterface::Current().AskYesNo(platform::LoadString(kIdsAskDeleteCategory))) {
+  if (!model::UserInterface::Current().AskYesNo(platform::LoadString(platform::strings::kAskDeleteCategory))) {
     return CliContext::kOk;
   }
   blog.RemoveCategory(*category, false);
@@ -465,7 +459,7 @@ int ModelCommands::Delete(const std::string& blogName, const std::string& entryN
   CWinBlogEntry* entry = ResolveEntry(blog, entryName, position, err);
   if (entry == nullptr) return CliContext::kFailure;
   if (blog.IsEntryReadOnly(entry)) {
-    Show(kIdsNoPermission, model::MessageIcon::Exclamation);
+    Show(platform::strings::kNoPermission, model::MessageIcon::Exclamation);
     return CliContext::kFailure;
   }
   const std::string title = entry->GetTitle();
@@ -482,7 +476,7 @@ int ModelCommands::Purge(const std::string& blogName, std::ostream& out, std::os
   auto opened = OpenBlog(blogName, err);
   if (!opened) return CliContext::kFailure;
   CWinBlogStorage& blog = *opened->blog;
-  if (!model::UserInterface::Current().AskYesNo(platform::LoadString(kIdsAskPurge))) {
+  if (!model::UserInterface::Current().AskYesNo(platform::LoadString(platform::strings::kAskPurgePhotos))) {
     return CliContext::kOk;
   }
   blog.SetFilters(model::kAllCategories, model::kShowAll);
@@ -518,12 +512,12 @@ int ModelCommands::Move(const std::string& blogName, const std::string& from,
     case platform::kErrAccessDenied:
     case platform::kErrWriteProtect:
     case platform::kErrDriveLocked:
-      Show(kIdsWriteProtected, model::MessageIcon::Error);
+      Show(platform::strings::kWriteProtected, model::MessageIcon::Error);
       return CliContext::kFailure;
     case platform::kErrNotEnoughMemory:
     case platform::kErrHandleDiskFull:
     case platform::kErrDiskFull:
-      Show(kIdsNoSpace, model::MessageIcon::Error);
+      Show(platform::strings::kNoSpace, model::MessageIcon::Error);
       return CliContext::kFailure;
     default:
       err << "tessary-cli: moving the photos failed (error " << rc << ")\n";
@@ -637,3 +631,5 @@ void ModelCommands::Register(CLI::App& app, CliContext& ctx) {
     });
   });
 }
+
+}  // namespace cli

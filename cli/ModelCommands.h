@@ -12,6 +12,8 @@ namespace model {
 class ProgressReporter;
 }
 
+namespace cli {
+
 // The local blog commands of tessary-cli: list blogs, entries and categories, add
 // photos as pending entries, manage categories, delete entries, purge and move
 // photo files. They work on the account and blogs of the current device root and
@@ -45,3 +47,5 @@ class ModelCommands {
   static int Move(const std::string& blog, const std::string& from, const std::string& to,
                   model::ProgressReporter* progress, std::ostream& out, std::ostream& err);
 };
+
+}  // namespace cli

@@ -6,6 +6,8 @@
 #include "platform/TextConversion.h"
 #include "platform/TimeValue.h"
 
+namespace cli {
+
 using json = nlohmann::ordered_json;
 
 namespace {
@@ -132,3 +134,5 @@ json ModelJson::User(const model::CWinBlogUser& u) {
 std::string ModelJson::Dump(const json& value) {
   return value.dump(2, ' ', false, json::error_handler_t::replace);
 }
+
+}  // namespace cli

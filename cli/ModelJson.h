@@ -6,6 +6,8 @@
 #include "model/CWinBlogStorage.h"
 #include "model/CWinBlogUser.h"
 
+namespace cli {
+
 // The model objects as JSON, under their field names: time values as
 // {"value": N, "local": "YYYY-MM-DDTHH:MM:SS"}, thumbnails as {"length", "sha1"},
 // lists in stored order.
@@ -20,3 +22,5 @@ class ModelJson {
   // Text that may hold invalid UTF-8, printed without failing.
   static std::string Dump(const nlohmann::ordered_json& value);
 };
+
+}  // namespace cli

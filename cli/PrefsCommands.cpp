@@ -15,6 +15,8 @@
 #include "platform/TextConversion.h"
 #include "platform/TimeValue.h"
 
+namespace cli {
+
 namespace {
 
 using platform::LogFont;
@@ -470,3 +472,5 @@ void PrefsCommands::Register(CLI::App& app, CliContext& ctx) {
     if (prefs->get_subcommands().empty()) ctx.run = [&ctx] { return List(ctx.json, std::cout, std::cerr); };
   });
 }
+
+}  // namespace cli

@@ -7,6 +7,8 @@
 
 #include "cli/CliContext.h"
 
+namespace cli {
+
 // `tessary-cli prefs`: lists the preferences with their values, shows, sets and
 // resets one. Each operation answers an exit status, printing data on `out` and
 // complaints on `err`.
@@ -20,3 +22,5 @@ class PrefsCommands {
                  std::ostream& err);
   static int Reset(const std::string& name, bool json, std::ostream& out, std::ostream& err);
 };
+
+}  // namespace cli

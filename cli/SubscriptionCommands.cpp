@@ -10,6 +10,7 @@
 #include "model/ModelConstants.h"
 #include "net/Http.h"
 #include "platform/ErrorCodes.h"
+#include "platform/StringIds.h"
 #include "platform/StringTable.h"
 #include "service/MorvaneBlogService.h"
 #include "service/ServiceClient.h"
@@ -17,14 +18,10 @@
 #include "service/SyncProgress.h"
 #include "service/SyncRunner.h"
 
+namespace cli {
+
 namespace {
 
-constexpr uint32_t kIdsSyncCancelled = 7998;
-constexpr uint32_t kIdsNoMemory = 23002;
-constexpr uint32_t kIdsEnterBlogUrl = 23010;
-constexpr uint32_t kIdsAlreadySubscribed = 23011;
-constexpr uint32_t kIdsAskThumbnailsOnly = 23012;
-constexpr uint32_t kIdsConfirmDelete = 23019;
 constexpr size_t kMaxBlogUrl = 31;
 
 using SyncSettings = SubscriptionCommands::SyncSettings;
@@ -89,16 +86,16 @@ int Subscribe(CliContext& ctx, const SubscribeArgs& args) {
   std::string url = args.url;
   if (url.size() > kMaxBlogUrl) url.resize(kMaxBlogUrl);
   if (url.empty()) {
-    ui.ShowMessage(platform::LoadString(kIdsEnterBlogUrl), model::MessageIcon::Exclamation);
+    ui.ShowMessage(platform::LoadString(platform::strings::kEnterBlogUrl), model::MessageIcon::Exclamation);
     return CliContext::kFailure;
   }
   if (user.FindBlogIndex(url) >= 0) {
-    ui.ShowMessage(platform::LoadString(kIdsAlreadySubscribed), model::MessageIcon::Exclamation);
+    ui.ShowMessage(platform::LoadString(platform::strings::kAlreadySubscribed), model::MessageIcon::Exclamation);
     return CliContext::kFailure;
   }
   std::unique_ptr<model::CWinBlogStorage> blog = user.MakeBlog(url);
   if (!blog) {
-    ui.ShowMessage(platform::LoadString(kIdsNoMemory), model::MessageIcon::Error);
+    ui.ShowMessage(platform::LoadString(platform::strings::kNoMemory), model::MessageIcon::Error);
     return CliContext::kFailure;
   }
   blog->SetAccount(&user);
@@ -118,7 +115,7 @@ int Subscribe(CliContext& ctx, const SubscribeArgs& args) {
     client.SetStorage(nullptr);
     service::ServiceClient::Close();
     if (result == platform::kErrCancelled) {
-      ui.ShowMessage(platform::LoadString(kIdsSyncCancelled), model::MessageIcon::Information);
+      ui.ShowMessage(platform::LoadString(platform::strings::kSyncCancelled), model::MessageIcon::Information);
       result = service::kResultAlreadyReported;
     }
     return result;
@@ -143,7 +140,7 @@ int Unsubscribe(CliContext& ctx, const UnsubscribeArgs& args) {
   if (!session.Start()) return CliContext::kFailure;
   model::CWinBlogStorage* blog = session.FindBlog(args.url);
   if (blog == nullptr) return CliContext::kFailure;
-  if (!session.Ui().AskYesNo(platform::LoadString(kIdsConfirmDelete))) return CliContext::kFailure;
+  if (!session.Ui().AskYesNo(platform::LoadString(platform::strings::kConfirmDeleteBlog))) return CliContext::kFailure;
   const uint32_t code = session.User().Blogs().RemoveBlog(blog, args.deletePhotos);
   if (code != 0) {
     std::cerr << "tessary-cli: the blog's file could not be deleted (error " << code << ")\n";
@@ -232,7 +229,7 @@ void SubscriptionCommands::ApplyBlogPrefs(model::CWinBlogStorage& blog, const Sy
   const uint16_t newLimit = sync.limit ? *sync.limit : info.entryLimit;
   if (info.limitEntries && info.entryLimit < newLimit) blog.SetLastSync(0);
   if (sync.download && *sync.download == model::kSizeThumbnails && info.downloadSize > model::kSizeThumbnails &&
-      model::UserInterface::Current().AskYesNo(platform::LoadString(kIdsAskThumbnailsOnly))) {
+      model::UserInterface::Current().AskYesNo(platform::LoadString(platform::strings::kAskThumbnailsOnly))) {
     blog.PurgeAllPhotos();
   }
   ApplySyncSettings(info, sync);
@@ -263,3 +260,5 @@ void SubscriptionCommands::Register(CLI::App& app, CliContext& ctx) {
   prefsCmd->add_option("--visible", prefs->visible, "Show on Tessary: on or off");
   prefsCmd->callback([&ctx, prefs] { ctx.run = [&ctx, prefs] { return BlogPrefs(ctx, *prefs); }; });
 }
+
+}  // namespace cli

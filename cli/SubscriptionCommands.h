@@ -12,6 +12,8 @@ namespace model {
 class CWinBlogStorage;
 }
 
+namespace cli {
+
 // `tessary-cli subscribe | unsubscribe | blog-prefs`: the blog management screens.
 class SubscriptionCommands {
  public:
@@ -38,3 +40,5 @@ class SubscriptionCommands {
   static void ApplyBlogPrefs(model::CWinBlogStorage& blog, const SyncSettings& sync,
                              const OwnerSettings& owner);
 };
+
+}  // namespace cli

@@ -9,6 +9,7 @@
 #include "model/CWinBlogChannels.h"
 #include "model/CWinBlogStorage.h"
 #include "platform/ErrorCodes.h"
+#include "platform/StringIds.h"
 #include "platform/StringTable.h"
 #include "platform/TextConversion.h"
 #include "service/AccountNetwork.h"
@@ -21,9 +22,9 @@
 #include "service/SyncRunner.h"
 #include "service/VersionCheck.h"
 
-namespace {
+namespace cli {
 
-constexpr uint32_t kIdsLatestVersion = 23003;
+namespace {
 
 struct SyncArgs {
   std::string blog;
@@ -70,7 +71,7 @@ int CheckUpdates(CliContext& ctx) {
     return checked;
   });
   if (code == 0 && !newer) {
-    session.Ui().ShowMessage(platform::LoadString(kIdsLatestVersion), model::MessageIcon::Information);
+    session.Ui().ShowMessage(platform::LoadString(platform::strings::kLatestVersion), model::MessageIcon::Information);
   } else if (code == platform::kErrGenFailure) {
     std::cerr << "tessary-cli: the version file could not be read\n";
   }
@@ -130,3 +131,5 @@ void SyncCommands::Register(CLI::App& app, CliContext& ctx) {
     ctx.changesFiles = false;
   });
 }
+
+}  // namespace cli

@@ -8,7 +8,7 @@
 int main(int argc, char** argv) {
   CLI::App app;
   app.name("tessary-cli");
-  CliContext ctx;
+  cli::CliContext ctx;
   cli::CliProgram::Define(app, ctx);
   app.footer(cli::CliProgram::Manual().HelpFooter());
 
@@ -16,15 +16,15 @@ int main(int argc, char** argv) {
     app.parse(argc, argv);
   } catch (const CLI::ParseError& e) {
     int rc = app.exit(e);
-    return rc == 0 ? CliContext::kOk : CliContext::kUsage;
+    return rc == 0 ? cli::CliContext::kOk : cli::CliContext::kUsage;
   }
   if (!ctx.run) {
     std::cout << app.help();
-    return CliContext::kOk;
+    return cli::CliContext::kOk;
   }
-  if (!ctx.Prepare()) return CliContext::kFailure;
+  if (!ctx.Prepare()) return cli::CliContext::kFailure;
   if (ctx.changesFiles) {
-    if (const int status = ctx.Lock(); status != CliContext::kOk) return status;
+    if (const int status = ctx.Lock(); status != cli::CliContext::kOk) return status;
   }
   return ctx.run();
 }

@@ -49,7 +49,7 @@ int main(int argc, char** argv) {
   CLI::App app;
   app.name(program);
   if (program == "tessary-cli") {
-    CliContext ctx;
+    cli::CliContext ctx;
     cli::CliProgram::Define(app, ctx);
     return Write(app, cli::CliProgram::Manual(), argv[2], argv[3]);
   }

@@ -4,14 +4,13 @@
 #include "model/UserInterface.h"
 #include "platform/DeviceFileSystem.h"
 #include "platform/ErrorCodes.h"
+#include "platform/StringIds.h"
 #include "platform/StringTable.h"
 
 namespace model {
 
 namespace {
 
-// "There was an error saving the local blog database."
-constexpr uint32_t kIdsSaveFailed = 22100;
 // Save's answer when writing failed after the file was created.
 constexpr uint32_t kWriteFailed = 0xFFFFFFFFu;
 // The format version this program writes.
@@ -142,7 +141,7 @@ uint32_t CWinBlogStorage::Save() {
   bool created = false;
   uint32_t rc = archivefile::WriteAtomically(path_, *this, created, &fileStamp_);
   if (!created) {
-    UserInterface::Current().ShowMessage(platform::LoadString(kIdsSaveFailed), MessageIcon::Error);
+    UserInterface::Current().ShowMessage(platform::LoadString(platform::strings::kSaveFailed), MessageIcon::Error);
     return rc;
   }
   if (rc != 0) return kWriteFailed;

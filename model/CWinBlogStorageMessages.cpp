@@ -4,6 +4,7 @@
 #include "model/CWinBlogStorage.h"
 #include "model/UserInterface.h"
 #include "platform/Preferences.h"
+#include "platform/StringIds.h"
 #include "platform/StringTable.h"
 #include "platform/TimeValue.h"
 
@@ -11,8 +12,6 @@ namespace model {
 
 namespace {
 
-// "An unknown error occurred (%d)."
-constexpr uint32_t kIdsUnknownError = 7999;
 // The version and notes file is read at most once a day.
 constexpr uint32_t kMessageCheckInterval = 86400;
 
@@ -45,7 +44,7 @@ void CWinBlogStorage::ReportError(uint32_t code, const std::string_view* text, b
     message.assign(*text);
     if (addFullStop) message += '.';
   } else {
-    const std::string& format = platform::LoadString(kIdsUnknownError);
+    const std::string& format = platform::LoadString(platform::strings::kUnknownError);
     size_t at = format.find("%d");
     message = at == std::string::npos
                   ? format

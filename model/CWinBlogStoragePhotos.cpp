@@ -11,6 +11,7 @@
 #include "platform/DeviceFileSystem.h"
 #include "platform/ErrorCodes.h"
 #include "platform/Registry.h"
+#include "platform/StringIds.h"
 #include "platform/StringTable.h"
 #include "platform/TextConversion.h"
 
@@ -18,8 +19,6 @@ namespace model {
 
 namespace {
 
-// "\"%s\" is not a JPEG photo."
-constexpr uint32_t kIdsNotJpeg = 22111;
 constexpr const char* kLegacyCameraKey = "SOFTWARE\\HTC\\Camera";
 constexpr const char* kLegacyPhotosFolder = "\\My Documents\\My Photos";
 
@@ -131,7 +130,7 @@ uint32_t CWinBlogStorage::NewLocalEntry(CWinBlogEntry& entry, std::string_view p
   platform::DeviceFileSystem& fs = platform::DeviceFileSystem::Current();
   std::unique_ptr<platform::File> file;
   if (fs.OpenFile(photoPath, platform::OpenMode::Read, file) == 0 && !image::IsJpegPhoto(*file)) {
-    UserInterface::Current().ShowMessage(platform::FormatText(kIdsNotJpeg, {platform::PhoneFileName(photoPath)}),
+    UserInterface::Current().ShowMessage(platform::FormatText(platform::strings::kNotJpeg, {platform::PhoneFileName(photoPath)}),
                                          MessageIcon::Exclamation);
     return kResultNotJpeg;
   }

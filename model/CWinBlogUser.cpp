@@ -6,6 +6,7 @@
 #include "model/UserInterface.h"
 #include "platform/DeviceFileSystem.h"
 #include "platform/ErrorCodes.h"
+#include "platform/StringIds.h"
 #include "platform/StringTable.h"
 #include "platform/TextConversion.h"
 
@@ -17,8 +18,6 @@ namespace {
 constexpr uint32_t kFileVersion = 1;
 constexpr const char* kUserFileName = "UserInfo.tsu";
 constexpr const char* kDataSubfolder = "Morvane\\Tessary";
-// "There was an error saving the local blog database."
-constexpr uint32_t kIdsSaveFailed = 22100;
 
 void WriteNames(Archive& ar, const std::vector<std::u16string>& names) {
   ar.WriteCount(static_cast<uint32_t>(names.size()));
@@ -117,7 +116,7 @@ uint32_t CWinBlogUser::SaveUser() {
   bool created = false;
   uint32_t rc = archivefile::WriteAtomically(UserFilePath(), *this, created, &userFileStamp_);
   if (!created) {
-    UserInterface::Current().ShowMessage(platform::LoadString(kIdsSaveFailed), MessageIcon::Error);
+    UserInterface::Current().ShowMessage(platform::LoadString(platform::strings::kSaveFailed), MessageIcon::Error);
     return rc;
   }
   return rc == 0 ? 0 : 0xFFFFFFFFu;

@@ -3,21 +3,13 @@
 
 #include "model/CWinBlogUser.h"
 #include "model/UserInterface.h"
+#include "platform/StringIds.h"
 #include "platform/StringTable.h"
 #include "platform/TextConversion.h"
 
 namespace model {
 
 namespace {
-
-// "Do you want to subscribe to the blog '%s'?"
-constexpr uint32_t kIdsAskSubscribe = 23000;
-// "There's insufficent memory to complete the request."
-constexpr uint32_t kIdsNoMemory = 23002;
-// "Do you want to unsubscribe from the '%s' blog?"
-constexpr uint32_t kIdsAskUnsubscribe = 182;
-// "Do you want to delete all the local photos for this blog?"
-constexpr uint32_t kIdsAskDeletePhotos = 22105;
 
 std::string WithName(uint32_t id, std::string_view name) {
   std::string text = platform::LoadString(id);
@@ -30,10 +22,10 @@ std::string WithName(uint32_t id, std::string_view name) {
 
 bool CWinBlogUser::Subscribe(std::string_view name) {
   UserInterface& ui = UserInterface::Current();
-  if (!ui.AskYesNo(WithName(kIdsAskSubscribe, name))) return false;
+  if (!ui.AskYesNo(WithName(platform::strings::kAskSubscribe, name))) return false;
   std::unique_ptr<CWinBlogStorage> blog = MakeBlog(name);
   if (!blog) {
-    ui.ShowMessage(platform::LoadString(kIdsNoMemory), MessageIcon::Exclamation);
+    ui.ShowMessage(platform::LoadString(platform::strings::kNoMemory), MessageIcon::Exclamation);
     return false;
   }
   blog->SetAccount(this);
@@ -47,10 +39,10 @@ bool CWinBlogUser::Subscribe(std::string_view name) {
 
 bool CWinBlogUser::Unsubscribe(std::string_view name) {
   UserInterface& ui = UserInterface::Current();
-  if (!ui.AskYesNo(WithName(kIdsAskUnsubscribe, name))) return false;
+  if (!ui.AskYesNo(WithName(platform::strings::kAskUnsubscribe, name))) return false;
   CWinBlogStorage* blog = blogs_.FindBlogByName(platform::Utf8ToUtf16(name));
   if (blog == nullptr) return true;
-  const bool deletePhotos = ui.AskYesNo(platform::LoadString(kIdsAskDeletePhotos));
+  const bool deletePhotos = ui.AskYesNo(platform::LoadString(platform::strings::kAskDeletePhotos));
   blogs_.RemoveBlog(blog, deletePhotos);
   return true;
 }

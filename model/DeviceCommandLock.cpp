@@ -6,14 +6,13 @@
 #include "model/ProgressReporter.h"
 #include "platform/DeviceFileSystem.h"
 #include "platform/ErrorCodes.h"
+#include "platform/StringIds.h"
 #include "platform/StringTable.h"
 
 namespace model {
 
 namespace {
 
-// "Waiting for another Tessary program..."
-constexpr uint32_t kIdsWaiting = 22110;
 // How often a waiting program looks again, and pumps its progress meanwhile.
 constexpr std::chrono::milliseconds kPoll{50};
 
@@ -26,7 +25,7 @@ uint32_t DeviceCommandLock::TryAcquire() { return lock_.TryLock(); }
 uint32_t DeviceCommandLock::Acquire(ProgressReporter* progress) {
   uint32_t rc = lock_.TryLock();
   if (rc != platform::kErrLockViolation) return rc;
-  if (progress != nullptr) progress->SetText(platform::LoadString(kIdsWaiting));
+  if (progress != nullptr) progress->SetText(platform::LoadString(platform::strings::kWaitingForOtherProgram));
   while ((rc = lock_.TryLock()) == platform::kErrLockViolation) {
     if (progress != nullptr) {
       progress->Pump();

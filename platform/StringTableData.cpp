@@ -69,6 +69,12 @@ const StringRow kStringRows[] = {
     {21061, "%d Photos"},
     {21062, "By %s"},
     {21063, "Progress"},
+    {21064, "No blogs on this device. Choose Subscribe to Blog or Create New Blog from Tools."},
+    {21065, "No photos yet. Press Camera, or choose Add Photo from Tools."},
+    {21066, "No photos here yet. Choose Sync from Tools to get this blog's entries."},
+    {21067, "No entries match this Show and Category. Choose others from Tools."},
+    {21068, "Yes"},
+    {21069, "No"},
     // GUI: start-up messages.
     {21100, "Windows socket initialization failed"},
     {21101, "You have incorrectly installed the Smartphone version of Tessary. Please uninstall this application and reinstall the PocketPC version for use on this device."},

@@ -5,6 +5,7 @@
 #include "model/ProgressReporter.h"
 #include "model/UserInterface.h"
 #include "platform/ErrorCodes.h"
+#include "platform/StringIds.h"
 #include "platform/StringTable.h"
 #include "service/MorvaneBlogService.h"
 #include "service/ServiceClient.h"
@@ -15,11 +16,6 @@
 namespace service {
 
 namespace {
-
-// "Sync Cancelled."
-constexpr uint32_t kIdsSyncCancelled = 7998;
-// "You have one or more new subscriptions. Do you want to download the entries now?"
-constexpr uint32_t kIdsAskNewSubscriptions = 23001;
 
 // Forgets the account's progress when the check ends, however it ends.
 class AccountProgressScope {
@@ -38,10 +34,14 @@ class AccountProgressScope {
 }  // namespace
 
 uint32_t AccountNetwork::CheckAccount(model::CWinBlogUser& user, model::ProgressReporter* progress) {
+  SyncProgress context(progress);
+  return CheckAccount(user, context);
+}
+
+uint32_t AccountNetwork::CheckAccount(model::CWinBlogUser& user, SyncProgress& context) {
   uint32_t code = 0;
   {
-    AccountProgressScope scope(user, progress);
-    SyncProgress context(progress);
+    AccountProgressScope scope(user, context.Reporter());
     MorvaneBlogService& service = ServiceClient::Service();
     service.SetStorage(nullptr);
     service.SetUser(&user);
@@ -50,7 +50,7 @@ uint32_t AccountNetwork::CheckAccount(model::CWinBlogUser& user, model::Progress
     user.SaveUser();
   }
   if (code == platform::kErrCancelled) {
-    model::UserInterface::Current().ShowMessage(platform::LoadString(kIdsSyncCancelled),
+    model::UserInterface::Current().ShowMessage(platform::LoadString(platform::strings::kSyncCancelled),
                                                 model::MessageIcon::Information);
     return kResultAlreadyReported;
   }
@@ -60,18 +60,18 @@ uint32_t AccountNetwork::CheckAccount(model::CWinBlogUser& user, model::Progress
 uint32_t AccountNetwork::SyncAll(model::CWinBlogUser& user, model::ProgressReporter* progress) {
   user.Blogs().ClearNewSubscriptions();
   if (!ServiceClient::Open()) return kResultAlreadyReported;
-  uint32_t answer = CheckAccount(user, progress);
+  SyncProgress context(progress);
+  uint32_t answer = CheckAccount(user, context);
   if (answer == 0) {
     bool asked = false;
     bool downloadNew = true;
-    SyncProgress context(progress);
     for (size_t i = 0; i < user.Blogs().Count(); ++i) {
       model::CWinBlogStorage* blog = user.Blogs().At(i);
       if (blog->newSubscription) {
         if (!asked) {
           asked = true;
           downloadNew = model::UserInterface::Current().AskYesNo(
-              platform::LoadString(kIdsAskNewSubscriptions));
+              platform::LoadString(platform::strings::kAskNewSubscriptions));
         }
         if (!downloadNew) continue;
       }
@@ -84,7 +84,7 @@ uint32_t AccountNetwork::SyncAll(model::CWinBlogUser& user, model::ProgressRepor
     }
   }
   ServiceClient::Close();
-  return answer;
+  return ServiceErrors::ReportSyncTransportFailure(answer, context.TransportFailure());
 }
 
 uint32_t AccountNetwork::CreateAccount(model::CWinBlogUser& user, model::ProgressReporter* progress,

@@ -14,6 +14,8 @@ class ProgressReporter;
 
 namespace service {
 
+class SyncProgress;
+
 // The account-level work with the service: the account check, the sync of every
 // blog, and the creation of accounts and blogs. Each runs inside the network step
 // of its command and answers a result code; a failure it has shown answers 10201
@@ -24,7 +26,8 @@ class AccountNetwork {
   // written whatever the result. Needs an open HTTP client.
   static uint32_t CheckAccount(model::CWinBlogUser& user, model::ProgressReporter* progress);
   // The account check, then the sync of every blog in list order; new
-  // subscriptions are downloaded only when the user says so (asked once).
+  // subscriptions are downloaded only when the user says so (asked once). A stop
+  // on a transport failure says that no connection could be made.
   static uint32_t SyncAll(model::CWinBlogUser& user, model::ProgressReporter* progress);
   // Stores e-mail and password in the account and creates the account on the
   // service: 0, -10300 (message shown), -10301 (e-mail in use) or a code.
@@ -38,6 +41,9 @@ class AccountNetwork {
                              std::string_view urlName, std::string_view title,
                              std::string_view subtitle, std::array<std::string, 2>& suggestions,
                              std::unique_ptr<model::CWinBlogStorage>& created);
+
+ private:
+  static uint32_t CheckAccount(model::CWinBlogUser& user, SyncProgress& context);
 };
 
 }  // namespace service

@@ -20,6 +20,7 @@
 #include "net/XmlWriter.h"
 #include "platform/DeviceFileSystem.h"
 #include "platform/ErrorCodes.h"
+#include "platform/StringIds.h"
 #include "platform/StringTable.h"
 #include "service/AnswerScanner.h"
 #include "service/ChangeList.h"
@@ -49,8 +50,6 @@ constexpr uint32_t kStageSendEmail = 14;
 constexpr uint32_t kStageRemotePost = 15;
 
 constexpr uint16_t kGroupBlog = 1;
-// "The photos of these Pending items could not be uploaded; they stay pending: %s"
-constexpr uint32_t kIdsUnsentPhotos = 22112;
 constexpr size_t kSubscriptionNameLimit = 127;
 constexpr size_t kRemoteBlogNameLimit = 63;
 constexpr size_t kRemoteBlogBytes = 1280;
@@ -823,7 +822,7 @@ void MorvaneBlogService::ReportUnsentPhotos(const std::vector<std::string>& item
   if (items.empty()) return;
   std::string list;
   for (const std::string& item : items) list += (list.empty() ? "" : ", ") + item;
-  const std::string text = platform::FormatText(kIdsUnsentPhotos, {list});
+  const std::string text = platform::FormatText(platform::strings::kUnsentPhotos, {list});
   const std::string_view shown = text;
   if (storage_ != nullptr) {
     storage_->ReportError(kResultPhotoRefused, &shown, false);

@@ -5,18 +5,17 @@
 #include "model/ProgressReporter.h"
 #include "model/UserInterface.h"
 #include "net/ConnectionManager.h"
+#include "platform/StringIds.h"
 #include "platform/StringTable.h"
 
 namespace service {
 
 namespace {
 
-constexpr uint32_t kStringConnecting = 309;
-constexpr uint32_t kStringCannotConnect = 700;
 constexpr uint32_t kWaitMilliseconds = 200;
 
 void ShowFailure(uint32_t code) {
-  const std::string& format = platform::LoadString(kStringCannotConnect);
+  const std::string& format = platform::LoadString(platform::strings::kCannotConnect);
   const size_t at = format.find("%x");
   char hex[16];
   std::snprintf(hex, sizeof hex, "%x", code);
@@ -31,7 +30,7 @@ NetworkConnection::Outcome NetworkConnection::ConnectNetwork(model::ProgressRepo
                                                              uint32_t* failureCode) {
   using Manager = net::ConnectionManager;
   Manager& manager = Manager::Current();
-  if (progress != nullptr) progress->SetText(platform::LoadString(kStringConnecting));
+  if (progress != nullptr) progress->SetText(platform::LoadString(platform::strings::kConnecting));
 
   uint32_t code = 0;
   Outcome outcome = Outcome::Failed;

@@ -4,17 +4,11 @@
 #include "model/CWinBlogUser.h"
 #include "model/UserInterface.h"
 #include "net/Win32Http.h"
+#include "platform/StringIds.h"
 #include "platform/StringTable.h"
 #include "service/MorvaneBlogService.h"
 
 namespace service {
-
-namespace {
-
-// "A connection to the Internet could not be made."
-constexpr uint32_t kIdsCannotOpen = 8500;
-
-}  // namespace
 
 net::Http& ServiceClient::Http() {
   static net::Win32Http http;
@@ -28,7 +22,7 @@ MorvaneBlogService& ServiceClient::Service() {
 
 bool ServiceClient::Open() {
   if (Http().Open()) return true;
-  model::UserInterface::Current().ShowMessage(platform::LoadString(kIdsCannotOpen),
+  model::UserInterface::Current().ShowMessage(platform::LoadString(platform::strings::kInternetUnavailable),
                                               model::MessageIcon::Error);
   return false;
 }

@@ -4,6 +4,7 @@
 
 #include "model/UserInterface.h"
 #include "platform/ErrorCodes.h"
+#include "platform/StringIds.h"
 #include "platform/StringTable.h"
 
 namespace service {
@@ -73,7 +74,7 @@ uint32_t ServiceErrors::CodeOfServerText(std::string_view text) {
 }
 
 std::string ServiceErrors::UnknownErrorText(uint32_t code) {
-  const std::string& format = platform::LoadString(kStringUnknownError);
+  const std::string& format = platform::LoadString(platform::strings::kUnknownError);
   const size_t at = format.find("%d");
   if (at == std::string::npos) return format;
   return format.substr(0, at) + std::to_string(static_cast<int32_t>(code)) + format.substr(at + 2);
@@ -93,6 +94,15 @@ void ServiceErrors::ShowUnreported(uint32_t code) {
   std::string text = GetErrorText(code);
   if (text.empty()) text = UnknownErrorText(code);
   model::UserInterface::Current().ShowMessage(text, model::MessageIcon::Exclamation);
+}
+
+uint32_t ServiceErrors::ReportSyncTransportFailure(uint32_t code, uint32_t transportFailure) {
+  if (code == 0 || code == kResultAlreadyReported || code == platform::kErrCancelled || transportFailure == 0) {
+    return code;
+  }
+  model::UserInterface::Current().ShowMessage(platform::LoadString(platform::strings::kInternetUnavailable),
+                                              model::MessageIcon::Error);
+  return kResultAlreadyReported;
 }
 
 }  // namespace service

@@ -41,9 +41,6 @@ inline constexpr uint32_t kCreateFailed = static_cast<uint32_t>(-10300);
 inline constexpr uint32_t kCreateEmailUsed = static_cast<uint32_t>(-10301);
 inline constexpr uint32_t kCreateBlogUrlUsed = static_cast<uint32_t>(-10302);
 
-// String ids of the texts this layer shows itself.
-inline constexpr uint32_t kStringUnknownError = 7999;
-
 class ServiceErrors {
  public:
   // The code of a server message text (8000 + its place in the list, compared
@@ -56,6 +53,10 @@ class ServiceErrors {
   // (or the unknown-error text when the table has none of its own) in a warning
   // box. Success, a cancel and results already shown show nothing.
   static void ShowUnreported(uint32_t code);
+  // A sync that ended on a transport failure (`transportFailure` not 0) and has
+  // not been reported otherwise shows "A connection to the Internet could not be
+  // made." once and answers 10201; any other result comes back unchanged.
+  static uint32_t ReportSyncTransportFailure(uint32_t code, uint32_t transportFailure);
   // "An unknown error occurred (%d)." with the code as a signed number.
   static std::string UnknownErrorText(uint32_t code);
 };

@@ -5,6 +5,7 @@
 
 #include "model/CWinBlogStorage.h"
 #include "model/ProgressReporter.h"
+#include "platform/ErrorCodes.h"
 #include "platform/StringTable.h"
 
 namespace service {
@@ -27,6 +28,9 @@ int SyncProgress::ProgressCallback(void* context, const net::ProgressRecord* rec
 }
 
 int SyncProgress::Report(const net::ProgressRecord* record) {
+  if (record != nullptr && record->stage == net::kStageTransportFailure && record->code != platform::kErrCancelled) {
+    transportFailure_ = record->code;
+  }
   if (reporter_ == nullptr) return 1;
   reporter_->Pump();
   if (blog_ != nullptr) SetLine(0, blog_->Info().DisplayName());

@@ -21,6 +21,9 @@ class SyncProgress {
 
   void SetBlog(const model::CWinBlogStorage* blog) { blog_ = blog; }
   model::ProgressReporter* Reporter() const { return reporter_; }
+  // The code of the last transfer that failed on the way (not by a cancel), or
+  // 0: the sign that a failed operation never reached the service's answer.
+  uint32_t TransportFailure() const { return transportFailure_; }
 
   // The callback of every service operation; `context` is a SyncProgress. Answers
   // 0 once the user has pressed Cancel, 1 to go on.
@@ -34,6 +37,7 @@ class SyncProgress {
 
   model::ProgressReporter* reporter_;
   const model::CWinBlogStorage* blog_ = nullptr;
+  uint32_t transportFailure_ = 0;
   std::string lines_[3];
 };
 

@@ -6,6 +6,7 @@
 #include "model/UserInterface.h"
 #include "net/Http.h"
 #include "platform/ErrorCodes.h"
+#include "platform/StringIds.h"
 #include "platform/StringTable.h"
 #include "service/MorvaneBlogService.h"
 #include "service/NetworkConnection.h"
@@ -17,12 +18,9 @@ namespace service {
 
 namespace {
 
-// "Sync Cancelled."
-constexpr uint32_t kIdsSyncCancelled = 7998;
-
 uint32_t ShowIfCancelled(uint32_t code) {
   if (code != platform::kErrCancelled) return code;
-  model::UserInterface::Current().ShowMessage(platform::LoadString(kIdsSyncCancelled),
+  model::UserInterface::Current().ShowMessage(platform::LoadString(platform::strings::kSyncCancelled),
                                               model::MessageIcon::Information);
   return kResultAlreadyReported;
 }
@@ -77,6 +75,7 @@ uint32_t SyncRunner::RunSync(model::CWinBlogUser& user, model::CWinBlogStorage& 
     SyncProgress context(progress);
     code = SyncBlog(ServiceClient::Service(), user, blog, nullptr, context);
     ServiceClient::Close();
+    code = ServiceErrors::ReportSyncTransportFailure(code, context.TransportFailure());
     if (code == 0) code = blog.Save();
   }
   NetworkConnection::ReleaseNetwork();

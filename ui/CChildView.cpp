@@ -3,43 +3,30 @@
 #include <QKeyEvent>
 #include <QMenu>
 #include <QPainter>
+#include <QStringList>
 
-#include "dialogs/CAccountInfoDlg.h"
-#include "dialogs/WelcomeFlow.h"
 #include "model/CWinBlogStorage.h"
 #include "model/CWinBlogUser.h"
 #include "platform/Preferences.h"
 #include "platform/StringTable.h"
 #include "platform/TextConversion.h"
-#include "service/AccountNetwork.h"
-#include "service/BlogNetwork.h"
-#include "service/SyncRunner.h"
 #include "ui/BitmapResource.h"
 #include "ui/CImageWnd.h"
-#include "ui/CProgressWnd.h"
 #include "ui/CommandIds.h"
 #include "ui/DisplayScale.h"
 #include "ui/JpegPainter.h"
 #include "ui/KeyCodes.h"
 #include "ui/MenuBuilder.h"
-#include "ui/MessageBox.h"
 #include "ui/NetworkStep.h"
 #include "ui/PhoneScreen.h"
+#include "ui/QtText.h"
 #include "ui/SoftKeyBar.h"
-#include "ui/StringIds.h"
+#include "platform/StringIds.h"
+#include "ui/UiTrace.h"
 #include "ui/ViewHost.h"
 
 namespace ui {
 namespace {
-
-namespace c = commands;
-
-QString Text(const std::string& utf8) { return QString::fromUtf8(utf8.data(), static_cast<qsizetype>(utf8.size())); }
-
-QString Label(uint32_t id) { return QString::fromStdString(platform::LoadString(id)); }
-
-// A category made on the device has a temporary id until a sync.
-bool IsLocalCategoryId(uint32_t id) { return id >= 0xFFFFFF00u && id != model::kAllCategories; }
 
 QFont FontFromRecord(const platform::LogFont& record, const QFont& base) {
   QFont font = base;
@@ -55,19 +42,22 @@ QFont FontFromRecord(const platform::LogFont& record, const QFont& base) {
 CChildView::CChildView(QWidget* frame, ViewHost& host, model::CWinBlogUser& user)
     : CGridCtrl(frame), host_(host), user_(user) {
   setObjectName(QStringLiteral("view%1").arg(kChildId));
-  welcomeFlow_ = [this](bool startupMode) { return WelcomeFlow::Run(host_.Screen(), this, user_, startupMode); };
+  setFocusPolicy(Qt::StrongFocus);
 }
 
 CChildView::~CChildView() { delete blogBar_; }
 
 bool CChildView::Initialise() {
   user_.LoadUser();
-  if (!HasLogin() && welcomeFlow_) welcomeFlow_(true);
+  if (!HasLogin() && welcomeFlow_) welcomeFlow_();
   if (!HasLogin() && user_.Blogs().Count() == 0) user_.CreateSampleBlog();
 
   viewer_ = new CImageWnd(this, host_.Screen());
   viewer_->setGeometry(rect());
-  viewer_->SetOnClosed([this] { blogBar_->show(); });
+  viewer_->SetOnClosed([this] {
+    blogBar_->show();
+    UiTrace::Write(QStringLiteral("view"), QStringLiteral("blog ") + Text(blog_->Info().urlName));
+  });
   connect(viewer_->Bar(), &SoftKeyBar::CommandChosen, this, [this](uint32_t command) { host_.OnCommand(command); });
   viewer_->Bar()->SetCommandFilter([this](uint32_t command) { return host_.CanAct(command); });
 
@@ -78,9 +68,7 @@ bool CChildView::Initialise() {
 
   BuildFonts();
   stateIcons_.Create(159, 1, 4, 16, 16);
-  if (HasLogin() && user_.credentialsChanged) {
-    SyncAllBlogs();
-  }
+  if (HasLogin() && user_.credentialsChanged) NetworkStep::SyncAll(host_.Screen(), this, user_);
   SetHighlightColour(QColor(0, 0, 255));
   blog_ = nullptr;
 
@@ -95,6 +83,7 @@ bool CChildView::Initialise() {
   } else {
     LayoutForMode();
     SetItemCount(static_cast<int>(user_.Blogs().Count()));
+    TraceRows();
   }
   Refresh();
   return true;
@@ -152,6 +141,7 @@ void CChildView::EnterBlog(int row) {
   ClearSelection(false);
   platform::WriteCurrentlyViewedBlog(blog_->Info().urlName);
   update();
+  UiTrace::Write(QStringLiteral("view"), QStringLiteral("blog ") + Text(blog_->Info().urlName));
 }
 
 void CChildView::GoHome() {
@@ -168,6 +158,8 @@ void CChildView::GoHome() {
   platform::WriteCurrentlyViewedBlog("");
   UpdateScrollBar();
   update();
+  UiTrace::Write(QStringLiteral("view"), QStringLiteral("home"));
+  TraceRows();
 }
 
 void CChildView::RebuildShowMenu() {
@@ -175,9 +167,9 @@ void CChildView::RebuildShowMenu() {
   if (!menu || !blog_) return;
   const bool group = blog_->Info().groupType == 1;
   if (group && menu->actions().size() < 4) {
-    MenuBuilder::InsertAction(*menu, 3, c::kShowPublishedByMe, Label(strings::kPublishedByMe));
+    MenuBuilder::InsertAction(*menu, 3, commands::kShowPublishedByMe, Label(platform::strings::kPublishedByMe));
   } else if (!group && menu->actions().size() > 3) {
-    delete MenuBuilder::FindCommand(*menu, c::kShowPublishedByMe);
+    delete MenuBuilder::FindCommand(*menu, commands::kShowPublishedByMe);
   }
   MenuBuilder::CheckPosition(*menu, blog_->GetShowFilter());
 }
@@ -191,11 +183,11 @@ void CChildView::RebuildCategoryMenu() {
   // be offered without taking its number.
   const size_t count = std::min<size_t>(blog_->GetCategoryCount(), kMaxMenuCategories);
   for (size_t k = 0; k < count; ++k) {
-    MenuBuilder::NewAction(*menu, c::kCategoryFirst + static_cast<uint32_t>(k), Text(blog_->GetCategoryAt(k)->GetName()));
+    MenuBuilder::NewAction(*menu, commands::kCategoryFirst + static_cast<uint32_t>(k), Text(blog_->GetCategoryAt(k)->GetName()));
   }
-  MenuBuilder::NewAction(*menu, c::kCategoryUnfiled, Label(strings::kUnfiled));
+  MenuBuilder::NewAction(*menu, commands::kCategoryUnfiled, Label(platform::strings::kUnfiled));
   if (!blog_->IsEntryReadOnly(nullptr)) {
-    MenuBuilder::NewAction(*menu, c::kEditCategories, Label(strings::kEditCategoriesEllipsis));
+    MenuBuilder::NewAction(*menu, commands::kEditCategories, Label(platform::strings::kEditCategoriesEllipsis));
   }
   const uint32_t filter = blog_->GetCategoryFilter();
   int position = -1;
@@ -233,6 +225,14 @@ void CChildView::RefreshView() {
   SetItemCount(static_cast<int>(blog_ ? blog_->GetShownCount() : user_.Blogs().Count()));
   ClearSelection(false);
   InvalidateGrid();
+  TraceRows();
+}
+
+void CChildView::TraceRows() const {
+  if (blog_ || !UiTrace::Enabled()) return;
+  QStringList rows;
+  for (size_t i = 0; i < user_.Blogs().Count(); ++i) rows << Text(user_.Blogs().At(i)->Info().urlName);
+  UiTrace::Write(QStringLiteral("rows"), rows.join(QLatin1Char(',')));
 }
 
 void CChildView::SelectEntry(const model::BlogEntry& entry) {
@@ -246,11 +246,35 @@ void CChildView::SelectEntry(const model::BlogEntry& entry) {
 }
 
 void CChildView::ItemActivated(int index) {
-  if (!blog_) {
-    EnterBlog(index);
-    return;
+  // Opening an entry saves its blog when it clears the entry's new mark. After
+  // another program's changes the list shown is new: the user chooses again.
+  host_.RunLocked([this, index](bool reloaded) {
+    if (reloaded) return;
+    if (!blog_) {
+      EnterBlog(index);
+    } else if (index < GetItemCount()) {
+      OpenViewerAt(index);
+    }
+  });
+}
+
+std::string CChildView::CurrentBlogName() const { return blog_ ? blog_->Info().urlName : std::string(); }
+
+void CChildView::Reloaded(const std::string& shownBlog) {
+  if (ViewerOpen()) {
+    viewer_->Close();
+    blogBar_->show();
   }
-  OpenViewerAt(index);
+  if (blog_) {
+    blog_ = user_.FindBlog(platform::Utf8ToUtf16(shownBlog));
+    if (!blog_) {
+      GoHome();
+      return;
+    }
+    RebuildShowMenu();
+    RebuildCategoryMenu();
+  }
+  RefreshView();
 }
 
 void CChildView::OpenViewerAt(int position) {
@@ -258,11 +282,12 @@ void CChildView::OpenViewerAt(int position) {
   if (!entry) return;
   if (ViewerOpen()) {
     viewer_->ShowEntry(*entry);
-    return;
+  } else {
+    blogBar_->hide();
+    viewer_->setGeometry(rect());
+    viewer_->Open(*blog_, *entry);
   }
-  blogBar_->hide();
-  viewer_->setGeometry(rect());
-  viewer_->Open(*blog_, *entry);
+  UiTrace::Write(QStringLiteral("view"), QStringLiteral("viewer ") + Text(entry->GetTitle()));
 }
 
 void CChildView::MoveInViewer(int delta) {
@@ -278,6 +303,7 @@ void CChildView::CloseViewer() {
   viewer_->Close();
   if (blog_) blogBar_->show();
   update();
+  if (blog_) UiTrace::Write(QStringLiteral("view"), QStringLiteral("blog ") + Text(blog_->Info().urlName));
 }
 
 bool CChildView::OnViewKeyDown(uint32_t key) {
@@ -314,9 +340,23 @@ void CChildView::keyReleaseEvent(QKeyEvent* event) {
   OnViewKeyUp(PhoneKeyFromQt(event->key()));
 }
 
+uint32_t CChildView::EmptyHint() const {
+  if (!blog_) return platform::strings::kHintNoBlogs;
+  if (!blog_->Entries().Empty() && blog_->GetShownCount() == 0) return platform::strings::kHintFilterEmpty;
+  return blog_->IsEntryReadOnly(nullptr) ? platform::strings::kHintNoEntriesReadOnly : platform::strings::kHintNoEntries;
+}
+
 void CChildView::paintEvent(QPaintEvent* event) {
   if (ViewerOpen()) return;
   CGridCtrl::paintEvent(event);
+  if (GetItemCount() > 0) return;
+  // An empty view says in one line what the user can do.
+  QPainter painter(this);
+  painter.setFont(regular_);
+  painter.setPen(QColor(96, 96, 96));
+  const int pad = DisplayScale::Across(8);
+  painter.drawText(rect().adjusted(pad, DisplayScale::Down(24), -pad, 0), Qt::AlignHCenter | Qt::AlignTop | Qt::TextWordWrap,
+                   Label(EmptyHint()));
 }
 
 void CChildView::resizeEvent(QResizeEvent* event) {
@@ -389,7 +429,7 @@ void CChildView::DrawHomeRow(QPainter& painter, const QRect& cell, int index, bo
   };
   line(bold_, Text(blog.Info().DisplayName()));
   line(regular_, Text(blog.Info().subtitle));
-  QString photos = Label(total == 1 ? strings::kPhotoCountOne : strings::kPhotoCountMany);
+  QString photos = Label(total == 1 ? platform::strings::kPhotoCountOne : platform::strings::kPhotoCountMany);
   line(regular_, photos.replace(QLatin1String("%d"), QString::number(total)));
 
   if (blog.Info().groupType == 1) {
@@ -413,160 +453,22 @@ void CChildView::DrawEntryCell(QPainter& painter, const QRect& cell, int index, 
   if (selected) DrawSelectionFrame(painter, cell.left(), cell.top(), cell.right() + 1, cell.bottom() + 1);
 }
 
-void CChildView::WithProgress(const std::function<void(CProgressWnd&)>& work) {
-  CProgressWnd progress(host_.Screen());
-  if (!progress.Create(this, 3, false)) return;
-  work(progress);
-  progress.Destroy();
-}
-
-void CChildView::SyncAllBlogs() {
-  NetworkStep::Run(host_.Screen(), this, strings::kSynchronizing,
-                   [this](CProgressWnd& progress) { service::AccountNetwork::SyncAll(user_, &progress); });
-}
-
-void CChildView::SyncHome() {
-  SyncAllBlogs();
-  RefreshView();
-}
-
-void CChildView::SyncBlog() {
-  const size_t before = blog_->GetShownCount();
-  WithProgress([this](CProgressWnd& progress) {
-    progress.SetLine(0, QString::fromStdString(platform::LoadString(145)));
-    progress.show();
-    service::SyncRunner::RunSync(user_, *blog_, &progress);
-  });
+void CChildView::BlogSynced(size_t shownBefore) {
+  if (!blog_) return;
   ClearSelection(false);
   RebuildCategoryMenu();
-  if (blog_->GetShownCount() != before) {
+  if (blog_->GetShownCount() != shownBefore) {
     SetTopRow(0);
     SetItemCount(static_cast<int>(blog_->GetShownCount()));
   }
   update();
 }
 
-void CChildView::CheckForUpdates() {
-  bool newer = false;
-  bool download = false;
-  uint32_t code = 0;
-  const bool connected = NetworkStep::Run(host_.Screen(), this, strings::kCheckingVersion, [&](CProgressWnd& progress) {
-    // The check needs a database only for its preference hooks.
-    model::CWinBlogStorage scratch;
-    model::CWinBlogStorage& blog = blog_ ? *blog_ : scratch;
-    download = service::BlogNetwork::CheckForUpdates(blog, &progress, newer, code);
-  });
-  if (download) {
-    host_.OnCommand(c::kExit);
-  } else if (connected && code == 0 && !newer) {
-    MessageBox::Show(platform::LoadString(strings::kLatestVersion), MessageBox::Icon::Information);
-  }
-}
-
-void CChildView::PurgePhoto() {
-  model::CWinBlogEntry* entry = viewer_->Entry();
-  if (!entry) return;
-  if (MessageBox::Ask(platform::LoadString(strings::kPurgePhotoQuestion), true) != MessageBox::kYes) return;
-  entry->DeletePhoto();
-  blog_->Save();
-  viewer_->Redisplay();
-}
-
-uint32_t CChildView::SendRefusal() const {
-  if (!blog_) return 0;
-  if (ViewerOpen()) return viewer_->Entry() && !viewer_->Entry()->HasId() ? strings::kSyncBeforeSend : 0;
-  return IsLocalCategoryId(blog_->GetCategoryFilter()) ? strings::kSyncBeforeSend : 0;
-}
-
-uint32_t CChildView::PostRefusal() const {
-  if (!blog_) return 0;
-  if (user_.RemoteBlogs().empty()) return strings::kNoRemoteBlogs;
-  return SendRefusal();
-}
-
-bool CChildView::CanAct(uint32_t command) const {
-  const bool viewer = ViewerOpen();
-  switch (command) {
-    case c::kOk:
-    case c::kCloseViewer:
-    case c::kSyncHome:
-    case c::kAccountInfo:
-    case c::kCheckForUpdates: return true;
-    // With a login these open screens the program does not have yet.
-    case c::kSubscribe:
-    case c::kCreateBlog: return !HasLogin();
-    case c::kHome: return blog_ && !viewer;
-    case c::kSyncBlog:
-    case c::kShowAll:
-    case c::kShowPending:
-    case c::kShowPublished:
-    case c::kShowPublishedByMe:
-    case c::kCategoryAll:
-    case c::kCategoryUnfiled: return blog_ != nullptr;
-    case c::kPreviousEntry:
-    case c::kNextEntry:
-    case c::kPurgePhoto: return viewer;
-    // Their screens are not part of the program yet: only the refusals act.
-    case c::kSendEmail: return SendRefusal() != 0;
-    case c::kPostRemote: return PostRefusal() != 0;
-    case c::kViewComments: return viewer && viewer_->Entry() && !viewer_->Entry()->HasId();
-    default: break;
-  }
-  if (command >= c::kCategoryFirst && command <= c::kCategoryLast) {
-    return blog_ && command - c::kCategoryFirst < blog_->GetCategoryCount();
-  }
-  return false;
-}
-
-bool CChildView::OnCommand(uint32_t command) {
-  if (!CanAct(command)) return false;
-  switch (command) {
-    case c::kOk:
-      if (ViewerOpen()) {
-        CloseViewer();
-      } else if (blog_) {
-        GoHome();
-      }
-      return true;
-    case c::kCloseViewer: CloseViewer(); return true;
-    case c::kHome: GoHome(); return true;
-    case c::kSyncHome: SyncHome(); return true;
-    case c::kSubscribe:
-    case c::kCreateBlog:
-      if (welcomeFlow_ && welcomeFlow_(false)) RefreshView();
-      return true;
-    case c::kAccountInfo: {
-      CAccountInfoDlg dialog(host_.Screen(), this, user_);
-      dialog.DoModal();
-      return true;
-    }
-    case c::kCheckForUpdates: CheckForUpdates(); return true;
-    case c::kSyncBlog: SyncBlog(); return true;
-    case c::kShowAll: SetShowFilter(model::kShowAll); return true;
-    case c::kShowPending: SetShowFilter(model::kShowPending); return true;
-    case c::kShowPublished: SetShowFilter(model::kShowPublished); return true;
-    case c::kShowPublishedByMe: SetShowFilter(model::kShowPublishedByMe); return true;
-    case c::kCategoryAll: SetCategoryFilter(model::kAllCategories, 0); return true;
-    case c::kCategoryUnfiled:
-      SetCategoryFilter(0, static_cast<int>(std::min<size_t>(blog_->GetCategoryCount(), kMaxMenuCategories)) + 1);
-      return true;
-    case c::kPreviousEntry: MoveInViewer(-1); return true;
-    case c::kNextEntry: MoveInViewer(1); return true;
-    case c::kPurgePhoto: PurgePhoto(); return true;
-    case c::kSendEmail:
-      MessageBox::Show(platform::LoadString(SendRefusal()), MessageBox::Icon::Exclamation);
-      return true;
-    case c::kPostRemote:
-      MessageBox::Show(platform::LoadString(PostRefusal()), MessageBox::Icon::Exclamation);
-      return true;
-    case c::kViewComments:
-      MessageBox::Show(platform::LoadString(strings::kSyncBeforeComment), MessageBox::Icon::Exclamation);
-      return true;
-    default: break;
-  }
-  const uint32_t k = command - c::kCategoryFirst;
-  SetCategoryFilter(blog_->GetCategoryAt(k)->GetId(), static_cast<int>(k) + 1);
-  return true;
+CommandContext CChildView::Context() {
+  CommandContext context{*this, user_, host_.Screen(), this};
+  context.blog = blog_;
+  context.entry = ViewerOpen() ? viewer_->Entry() : nullptr;
+  return context;
 }
 
 }  // namespace ui

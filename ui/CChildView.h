@@ -5,9 +5,12 @@
 #include <cstdint>
 #include <functional>
 #include <memory>
+#include <string>
 
 #include "ui/CGridCtrl.h"
 #include "ui/CIconList.h"
+#include "ui/CommandContext.h"
+#include "ui/SoftKeyBar.h"
 
 class QMenu;
 
@@ -22,8 +25,6 @@ class ProgressReporter;
 namespace ui {
 
 class CImageWnd;
-class CProgressWnd;
-class SoftKeyBar;
 class ViewHost;
 
 // The main view: the home view lists the account's blogs one per row; the blog
@@ -39,9 +40,8 @@ class CChildView : public CGridCtrl {
   static constexpr int kCategoryMenuPosition = 6;
   static constexpr int kMaxMenuCategories = 257;
 
-  // The welcome flow of the account screens; `startupMode` as at start-up. It
-  // answers whether the view should redraw.
-  using WelcomeFlowHook = std::function<bool(bool startupMode)>;
+  // The welcome flow of the account screens, run at start-up without a login.
+  using WelcomeFlowHook = std::function<void()>;
 
   CChildView(QWidget* frame, ViewHost& host, model::CWinBlogUser& user);
   ~CChildView() override;
@@ -61,9 +61,21 @@ class CChildView : public CGridCtrl {
   void RefreshView();
   void SelectEntry(const model::BlogEntry& entry);
 
-  // Commands of the three bars; answers whether the view handled the command.
-  bool OnCommand(uint32_t command);
-  bool CanAct(uint32_t command) const;
+  // After a sync of the current blog that showed `shownBefore` entries: no
+  // selection, the Category sub-menu rebuilt, and the list from its top when the
+  // number of entries shown changed.
+  void BlogSynced(size_t shownBefore);
+  void CloseViewer();
+  // Previous (-1) or next (1) entry in the viewer.
+  void MoveInViewer(int delta);
+  // What the commands of the bars see now.
+  CommandContext Context();
+  // The urlName of the blog shown, or "" in the home view.
+  std::string CurrentBlogName() const;
+  // After another program's changes were read again: the viewer closes (its
+  // entry is gone), the blog named `shownBlog` is shown again (or the home view
+  // when it went) and the list is re-read.
+  void Reloaded(const std::string& shownBlog);
 
   void DrawItem(QPainter& painter, const QRect& cell, int index, bool selected) override;
   void ItemActivated(int index) override;
@@ -94,23 +106,13 @@ class CChildView : public CGridCtrl {
   void LayoutForMode();
   void BuildFonts();
   void OpenViewerAt(int position);
-  void MoveInViewer(int delta);
-  void CloseViewer();
   void SetCaption(const QString& caption);
+  // The line that tells what to do in an empty view.
+  uint32_t EmptyHint() const;
+  // The home view's rows in the UI trace, for the tests that drive the program.
+  void TraceRows() const;
   void DrawHomeRow(QPainter& painter, const QRect& cell, int index, bool selected);
   void DrawEntryCell(QPainter& painter, const QRect& cell, int index, bool selected);
-  // The progress window over the view while `work` runs; it is destroyed after.
-  void WithProgress(const std::function<void(CProgressWnd&)>& work);
-  // The network step and the sync of every blog of the account.
-  void SyncAllBlogs();
-  void SyncHome();
-  void SyncBlog();
-  void CheckForUpdates();
-  void PurgePhoto();
-  // The message a Send or Post command shows instead of its screen, or 0.
-  uint32_t SendRefusal() const;
-  uint32_t PostRefusal() const;
-
   ViewHost& host_;
   model::CWinBlogUser& user_;
   model::CWinBlogStorage* blog_ = nullptr;

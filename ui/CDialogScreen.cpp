@@ -5,9 +5,12 @@
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
+#include <QPlainTextEdit>
+#include <QTextEdit>
 #include <QPainter>
 #include <QRadioButton>
 #include <QScrollArea>
+#include <QTextCursor>
 #include <QVBoxLayout>
 #include <algorithm>
 #include <vector>
@@ -17,15 +20,14 @@
 #include "ui/CommandIds.h"
 #include "ui/DisplayScale.h"
 #include "ui/PhoneScreen.h"
+#include "ui/QtText.h"
 #include "ui/SoftKeyBar.h"
-#include "ui/StringIds.h"
+#include "platform/StringIds.h"
 
 namespace ui {
 namespace {
 
 CDialogScreen* g_active = nullptr;
-
-QString Label(uint32_t id) { return QString::fromStdString(platform::LoadString(id)); }
 
 }  // namespace
 
@@ -49,6 +51,22 @@ CDialogScreen::CDialogScreen(PhoneScreen& screen, QWidget* owner, const QString&
   palette.setColor(QPalette::Window, Qt::white);
   palette.setColor(QPalette::WindowText, Qt::black);
   content_->setPalette(palette);
+  // The control with the focus always shows it, at the device's scale.
+  const int line = std::max(1, DisplayScale::Across(1));
+  const int indicator = std::max(13, DisplayScale::Across(13));
+  // A style sheet stops the screen's font from reaching the controls: it names
+  // the size again, in device pixels.
+  content_->setStyleSheet(QStringLiteral(
+      "* { font-size: %4px; }"
+      "QLineEdit, QPlainTextEdit, QTextEdit, QComboBox { border: %1px solid #8c8c8c; padding: %1px; background: white; }"
+      "QLineEdit:focus, QPlainTextEdit:focus, QTextEdit:focus, QComboBox:focus"
+      " { border: %2px solid #123ca0; padding: 0px; }"
+      "QRadioButton:focus, QCheckBox:focus { background: #c8d8ff; }"
+      "QRadioButton::indicator, QCheckBox::indicator { width: %3px; height: %3px; }")
+                              .arg(line)
+                              .arg(2 * line)
+                              .arg(indicator)
+                              .arg(screen.font().pixelSize()));
   column_ = new QVBoxLayout(content_);
   const int across = DisplayScale::Across(4);
   const int down = DisplayScale::Down(4);
@@ -62,11 +80,13 @@ CDialogScreen::CDialogScreen(PhoneScreen& screen, QWidget* owner, const QString&
   bar_ = new SoftKeyBar(screen, menuResource);
   bar_->hide();
   connect(bar_, &SoftKeyBar::CommandChosen, this, [this](uint32_t command) { OnCommand(command); });
+  setFocusPolicy(Qt::StrongFocus);
 }
 
 CDialogScreen::~CDialogScreen() {
   EndDialog(result_);
   delete bar_;
+  screen_.PopLayer(this);
 }
 
 CDialogScreen* CDialogScreen::Active() { return g_active; }
@@ -77,6 +97,10 @@ int CDialogScreen::DoModal() {
     initialised_ = true;
     column_->addStretch(1);
     OnInitDialog();
+    // Every control's keys pass here first: Up and Down move between them.
+    for (QWidget* child : content_->findChildren<QWidget*>()) {
+      if (IsField(child)) child->installEventFilter(this);
+    }
   }
   ended_ = false;
   if (mainWindow_ && mainWindow_ != this && mainWindow_->isEnabled()) {
@@ -85,10 +109,11 @@ int CDialogScreen::DoModal() {
   }
   savedCaption_ = screen_.Caption();
   screen_.SetCaption(title_);
+  screen_.PushLayer(this);
   show();
   raise();
   bar_->show();
-  QWidget* focused = QApplication::focusWidget();
+  QWidget* focused = screen_.focusWidget();
   if (!focused || !isAncestorOf(focused) || !focused->isVisible()) MoveFocus(0);
 
   CDialogScreen* enclosing = g_active;  // the screen this one opened over
@@ -104,6 +129,7 @@ int CDialogScreen::DoModal() {
   screen_.SetCaption(savedCaption_);
   if (disabledMainWindow_ && mainWindow_) mainWindow_->setEnabled(true);
   disabledMainWindow_ = false;
+  screen_.PopLayer(this);
   return result_;
 }
 
@@ -150,13 +176,13 @@ QRadioButton* CDialogScreen::AddRadio(QBoxLayout* layout, uint32_t stringId) {
 }
 
 void CDialogScreen::AddLoginFields(QBoxLayout* layout, QLineEdit*& email, QLineEdit*& password) {
-  AddText(layout, strings::kEmailLabel);
+  AddText(layout, platform::strings::kEmailLabel);
   email = AddEdit(layout, model::AccountRules::kMaxEmail);
-  AddText(layout, strings::kPasswordLabel);
+  AddText(layout, platform::strings::kPasswordLabel);
   password = AddEdit(layout, model::AccountRules::kMaxPassword, true);
 }
 
-std::string CDialogScreen::FieldText(const QLineEdit& field) { return field.text().toStdString(); }
+std::string CDialogScreen::FieldText(const QLineEdit& field) { return Utf8(field.text()); }
 
 void CDialogScreen::SelectAll(QLineEdit& field) {
   field.setFocus();
@@ -164,19 +190,44 @@ void CDialogScreen::SelectAll(QLineEdit& field) {
 }
 
 void CDialogScreen::MoveFocus(int step) {
+  // The fields in their tab order, which is the order they were made in.
   std::vector<QWidget*> fields;
-  for (QWidget* child : content_->findChildren<QWidget*>()) {
-    if ((child->focusPolicy() & Qt::TabFocus) && child->isVisibleTo(this) && child->isEnabled())
-      fields.push_back(child);
+  QWidget* w = content_->nextInFocusChain();
+  for (int guard = 0; w && w != content_ && guard < 10000; ++guard, w = w->nextInFocusChain()) {
+    if (content_->isAncestorOf(w) && IsField(w) && w->isVisibleTo(this) && w->isEnabled()) {
+      fields.push_back(w);
+    }
   }
   if (fields.empty()) return;
-  const auto at = std::find(fields.begin(), fields.end(), QApplication::focusWidget());
+  const auto at = std::find(fields.begin(), fields.end(), screen_.focusWidget());
   int index = 0;
   if (at != fields.end() && step != 0) {
     const int count = static_cast<int>(fields.size());
     index = (static_cast<int>(at - fields.begin()) + step + count) % count;
   }
-  fields[static_cast<size_t>(index)]->setFocus(step < 0 ? Qt::BacktabFocusReason : Qt::TabFocusReason);
+  QWidget* target = fields[static_cast<size_t>(index)];
+  target->setFocus(step < 0 ? Qt::BacktabFocusReason : Qt::TabFocusReason);
+  // On the phone the choice follows the focus among radio buttons.
+  if (auto* radio = qobject_cast<QRadioButton*>(target); radio && step != 0) radio->setChecked(true);
+}
+
+bool CDialogScreen::IsField(const QWidget* widget) {
+  // Qt takes the tab focus from the unchosen buttons of a radio group; on the
+  // phone every radio button is a stop of its own.
+  return (widget->focusPolicy() & Qt::TabFocus) || qobject_cast<const QRadioButton*>(widget) != nullptr;
+}
+
+bool CDialogScreen::KeepsUpDown(QWidget* field, int key) {
+  // A multi-line field moves its caret until it stands on its first or last line.
+  QTextCursor cursor;
+  if (auto* plain = qobject_cast<QPlainTextEdit*>(field)) {
+    cursor = plain->textCursor();
+  } else if (auto* rich = qobject_cast<QTextEdit*>(field)) {
+    cursor = rich->textCursor();
+  } else {
+    return false;
+  }
+  return cursor.movePosition(key == Qt::Key_Up ? QTextCursor::Up : QTextCursor::Down);
 }
 
 void CDialogScreen::keyPressEvent(QKeyEvent* event) {
@@ -196,11 +247,36 @@ void CDialogScreen::keyPressEvent(QKeyEvent* event) {
 bool CDialogScreen::eventFilter(QObject* watched, QEvent* event) {
   if (event->type() != QEvent::KeyPress && event->type() != QEvent::KeyRelease) return false;
   auto* key = static_cast<QKeyEvent*>(event);
-  auto* field = qobject_cast<QLineEdit*>(watched);
-  if (!field || key->key() != Qt::Key_Escape) return false;
-  // Back in a text field: the release deletes the character before the caret.
-  if (event->type() == QEvent::KeyRelease && !key->isAutoRepeat()) field->backspace();
-  return true;
+  auto* field = qobject_cast<QWidget*>(watched);
+  if (!field) return false;
+  const bool press = event->type() == QEvent::KeyPress;
+  switch (key->key()) {
+    case Qt::Key_Escape:
+      // Back in a text field: the release deletes the character before the caret.
+      if (!press && !key->isAutoRepeat()) {
+        if (auto* line = qobject_cast<QLineEdit*>(field)) line->backspace();
+        if (auto* plain = qobject_cast<QPlainTextEdit*>(field)) plain->textCursor().deletePreviousChar();
+        if (auto* rich = qobject_cast<QTextEdit*>(field)) rich->textCursor().deletePreviousChar();
+      }
+      return true;
+    case Qt::Key_Up:
+    case Qt::Key_Down:
+      if (KeepsUpDown(field, key->key())) return false;
+      if (press) MoveFocus(key->key() == Qt::Key_Up ? -1 : 1);
+      return true;
+    case Qt::Key_Return:
+    case Qt::Key_Enter:
+      if (qobject_cast<QPlainTextEdit*>(field) || qobject_cast<QTextEdit*>(field)) return false;
+      if (press && !key->isAutoRepeat()) bar_->PressLeft();
+      return true;
+    default: return false;
+  }
+}
+
+void CDialogScreen::focusInEvent(QFocusEvent* event) {
+  QWidget::focusInEvent(event);
+  // The screen hands the keys to its first field.
+  MoveFocus(0);
 }
 
 void CDialogScreen::paintEvent(QPaintEvent*) {

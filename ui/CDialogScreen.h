@@ -25,7 +25,8 @@ class PhoneScreen;
 // accepts (1, or 1031 for "Next"), the right key cancels (2) or opens a menu.
 // Back never closes the screen: a released Back becomes a Backspace for the
 // focused text field and is ignored elsewhere. Up and Down move between the
-// fields; Enter presses the left soft key.
+// controls in their tab order (a radio button that gets the focus is chosen);
+// Enter presses the left soft key. The focused control always shows its focus.
 class CDialogScreen : public QWidget {
   Q_OBJECT
 
@@ -73,10 +74,17 @@ class CDialogScreen : public QWidget {
   void MoveFocus(int step);
 
   void keyPressEvent(QKeyEvent* event) override;
+  void focusInEvent(QFocusEvent* event) override;
   bool eventFilter(QObject* watched, QEvent* event) override;
   void paintEvent(QPaintEvent* event) override;
 
  private:
+  // Whether a field uses Up or Down itself (a multi-line field not yet on its
+  // first or last line).
+  static bool KeepsUpDown(QWidget* field, int key);
+  // A control that Up and Down stop at.
+  static bool IsField(const QWidget* widget);
+
   PhoneScreen& screen_;
   QPointer<QWidget> mainWindow_;
   bool disabledMainWindow_ = false;

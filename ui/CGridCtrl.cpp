@@ -4,6 +4,7 @@
 #include <QKeyEvent>
 #include <QMouseEvent>
 #include <QPainter>
+#include <QStringList>
 #include <QStyle>
 #include <algorithm>
 
@@ -11,6 +12,7 @@
 #include "ui/CMyScrollBar.h"
 #include "ui/DisplayScale.h"
 #include "ui/KeyCodes.h"
+#include "ui/UiTrace.h"
 
 namespace ui {
 
@@ -134,6 +136,9 @@ void CGridCtrl::UpdateScrollBar() {
   scrollBar_->setPageStep(rows_);
   scrollBar_->setValue(topRow_);
   updatingScrollBar_ = false;
+  // A bar made while the grid could not draw (the view is built before the
+  // phone shows it) keeps that state after the grid can: make it draw again.
+  if (updatesEnabled() && !scrollBar_->updatesEnabled()) scrollBar_->setUpdatesEnabled(true);
   scrollBar_->setVisible(ScrollBarShown());
 }
 
@@ -180,11 +185,20 @@ void CGridCtrl::Select(int index, bool scrollIntoView, bool forward) {
     UpdateScrollBar();
   }
   selection_.assign(1, index);
+  TraceSelection();
   update();
+}
+
+void CGridCtrl::TraceSelection() const {
+  if (!UiTrace::Enabled()) return;
+  QStringList items;
+  for (int index : selection_) items << QString::number(index);
+  UiTrace::Write(QStringLiteral("select"), items.join(QLatin1Char(',')));
 }
 
 void CGridCtrl::ClearSelection(bool redraw) {
   selection_.clear();
+  TraceSelection();
   if (redraw) update();
 }
 
@@ -216,6 +230,7 @@ void CGridCtrl::MoveTo(int target, bool forward) {
     return;
   }
   selection_.assign(1, target);
+  TraceSelection();
   RepaintItem(old);
   RepaintItem(target);
 }
@@ -230,6 +245,7 @@ bool CGridCtrl::OnKeyDown(uint32_t key) {
           Select(first, false);
         } else if (!IsSelected(first)) {
           selection_.push_back(first);
+          TraceSelection();
           RepaintItem(first);
         }
         return true;
@@ -263,8 +279,10 @@ void CGridCtrl::OnPenDown(QPoint point) {
   if (multiSelect_) {
     if (IsSelected(index)) {
       selection_.erase(std::find(selection_.begin(), selection_.end(), index));
+      TraceSelection();
     } else {
       selection_.push_back(index);
+      TraceSelection();
     }
     RepaintItem(index);
     return;
@@ -273,6 +291,7 @@ void CGridCtrl::OnPenDown(QPoint point) {
   const int old = Selected();
   if (old != index) {
     selection_.assign(1, index);
+    TraceSelection();
     RepaintItem(old);
     RepaintItem(index);
   } else if (redraw) {
@@ -287,6 +306,7 @@ void CGridCtrl::OnPenUp(QPoint point) {
   if (!multiSelect_ && Selected() != index) {
     const int old = Selected();
     selection_.assign(1, index);
+    TraceSelection();
     RepaintItem(old);
     RepaintItem(index);
   }

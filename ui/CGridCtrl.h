@@ -104,6 +104,9 @@ class CGridCtrl : public QWidget {
  private:
   enum class Layout { None, CellSize, Shape };
 
+  // The selection in the UI trace, for the tests that drive the program.
+  void TraceSelection() const;
+
   void ApplyLayout();
   QRect LayoutRect() const;
   void MoveTo(int target, bool forward);

@@ -13,15 +13,10 @@
 #include "ui/DisplayScale.h"
 #include "ui/JpegPainter.h"
 #include "ui/PhoneScreen.h"
-#include "ui/StringIds.h"
+#include "platform/StringIds.h"
+#include "ui/QtText.h"
 
 namespace ui {
-namespace {
-
-QString Text(const std::string& utf8) { return QString::fromUtf8(utf8.data(), static_cast<qsizetype>(utf8.size())); }
-
-}  // namespace
-
 CImageWnd::CImageWnd(QWidget* parentView, PhoneScreen& screen) : QWidget(parentView) {
   setObjectName(QStringLiteral("viewer%1").arg(kChildId));
   setAttribute(Qt::WA_OpaquePaintEvent);
@@ -140,7 +135,7 @@ void CImageWnd::PaintPage(QPainter& painter) {
   };
   block(bold_, Text(entry_->GetTitle()));
   if (blog_ && blog_->Info().groupType == 1 && !entry_->GetAuthorName().empty()) {
-    QString by = QString::fromStdString(platform::LoadString(strings::kByAuthor));
+    QString by = Label(platform::strings::kByAuthor);
     block(regular_, by.replace(QLatin1String("%s"), Text(entry_->GetAuthorName())));
   }
   block(regular_, Text(entry_->GetCaption()));

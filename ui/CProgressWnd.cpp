@@ -7,8 +7,9 @@
 #include "ui/CommandIds.h"
 #include "ui/DisplayScale.h"
 #include "ui/PhoneScreen.h"
+#include "ui/QtText.h"
 #include "ui/SoftKeyBar.h"
-#include "ui/StringIds.h"
+#include "platform/StringIds.h"
 
 namespace ui {
 
@@ -49,11 +50,13 @@ bool CProgressWnd::Create(QWidget* owner, int lines, bool showNow) {
 }
 
 void CProgressWnd::Destroy() {
-  hide();
-  delete bar_;
+  // The window below is enabled first, so that it can take the keys back when
+  // this one goes.
   if (disabledMainWindow_ && mainWindow_) mainWindow_->setEnabled(true);
   disabledMainWindow_ = false;
   mainWindow_ = nullptr;
+  hide();
+  delete bar_;
 }
 
 void CProgressWnd::SetLine(int index, const QString& text) {
@@ -63,7 +66,7 @@ void CProgressWnd::SetLine(int index, const QString& text) {
 }
 
 void CProgressWnd::SetLine(int index, uint32_t stringId) {
-  SetLine(index, QString::fromStdString(platform::LoadString(stringId)));
+  SetLine(index, Label(stringId));
 }
 
 QString CProgressWnd::Line(int index) const {
@@ -73,7 +76,7 @@ QString CProgressWnd::Line(int index) const {
 void CProgressWnd::SetText(std::string_view text) { SetLine(1, text); }
 
 void CProgressWnd::SetLine(int index, std::string_view text) {
-  SetLine(index, QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size())));
+  SetLine(index, Text(text));
 }
 
 void CProgressWnd::Pump() {
@@ -113,8 +116,9 @@ void CProgressWnd::paintEvent(QPaintEvent*) {
 void CProgressWnd::showEvent(QShowEvent* event) {
   raise();
   savedCaption_ = screen_.Caption();
-  screen_.SetCaption(QString::fromStdString(platform::LoadString(strings::kProgressTitle)));
+  screen_.SetCaption(Label(platform::strings::kProgressTitle));
   if (bar_) bar_->show();
+  screen_.PushLayer(this);
   setFocus();
   QWidget::showEvent(event);
 }
@@ -124,6 +128,7 @@ void CProgressWnd::hideEvent(QHideEvent* event) {
   if (!savedCaption_.isEmpty()) screen_.SetCaption(savedCaption_);
   savedCaption_.clear();
   QWidget::hideEvent(event);
+  screen_.PopLayer(this);
 }
 
 }  // namespace ui

@@ -7,6 +7,8 @@ namespace ui::commands {
 
 inline constexpr uint32_t kOk = 1;
 inline constexpr uint32_t kCancel = 2;
+inline constexpr uint32_t kYes = 6;
+inline constexpr uint32_t kNo = 7;
 inline constexpr uint32_t kCloseViewer = 103;
 inline constexpr uint32_t kNext = 1031;
 inline constexpr uint32_t kExit = 57665;  // the frame's standard exit command

@@ -1,12 +1,13 @@
 #include "ui/MenuBuilder.h"
 
 #include "platform/StringTable.h"
+#include "ui/QtText.h"
 
 namespace ui {
 
 void MenuBuilder::Fill(QMenu& menu, const std::vector<MenuItemResource>& items) {
   for (const MenuItemResource& item : items) {
-    QString label = QString::fromStdString(platform::LoadString(item.label));
+    QString label = Label(item.label);
     if (item.IsSeparator()) {
       menu.addSeparator();
     } else if (item.IsSubMenu()) {

@@ -1,52 +1,41 @@
 #include "ui/MessageBox.h"
 
-#include <QMessageBox>
-#include <QPointer>
+#include <memory>
 
-#include "TessaryVersion.h"
+#include "platform/DeviceFacts.h"
+#include "ui/PhoneMessageBox.h"
+#include "ui/PhoneScreen.h"
+#include "ui/PhoneWindow.h"
+#include "ui/QtText.h"
 
 namespace ui {
 namespace {
 
-QPointer<QWidget> g_owner;
 std::function<int(const MessageBox::Request&)> g_responder;
-
-QMessageBox::Icon QtIcon(MessageBox::Icon icon) {
-  switch (icon) {
-    case MessageBox::Icon::Exclamation: return QMessageBox::Warning;
-    case MessageBox::Icon::Error: return QMessageBox::Critical;
-    case MessageBox::Icon::Information: return QMessageBox::Information;
-    case MessageBox::Icon::Question: return QMessageBox::Question;
-    case MessageBox::Icon::None: break;
-  }
-  return QMessageBox::NoIcon;
-}
 
 }  // namespace
 
-int MessageBox::Show(const std::string& text, Icon icon) {
-  return Show(Request{QString::fromStdString(text), icon, false, false});
-}
+int MessageBox::Show(const std::string& text, Icon icon) { return Show(Request{Text(text), icon, false, false}); }
 
 int MessageBox::Ask(const std::string& text, bool defaultNo) {
-  return Show(Request{QString::fromStdString(text), Icon::Question, true, defaultNo});
+  return Show(Request{Text(text), Icon::Question, true, defaultNo});
 }
 
 int MessageBox::Show(const Request& request) {
   if (g_responder) return g_responder(request);
-  QMessageBox box(QtIcon(request.icon), QStringLiteral(TESSARY_PROGRAM_NAME), request.text,
-                  request.yesNo ? QMessageBox::Yes | QMessageBox::No : QMessageBox::Ok, g_owner);
-  box.setWindowModality(Qt::ApplicationModal);
-  if (request.yesNo) box.setDefaultButton(request.defaultNo ? QMessageBox::No : QMessageBox::Yes);
-  const int result = box.exec();
-  if (!request.yesNo) return kOk;
-  return result == QMessageBox::Yes ? kYes : kNo;
+  PhoneScreen* screen = PhoneScreen::Current();
+  std::unique_ptr<PhoneWindow> transient;
+  if (!screen) {
+    // A message of the start-up, before the phone's window exists.
+    const platform::DeviceFacts& facts = platform::DeviceFacts::Current();
+    screen = new PhoneScreen(static_cast<int>(facts.screenWidth), static_cast<int>(facts.screenHeight));
+    transient = std::make_unique<PhoneWindow>(screen, 1);
+    transient->show();
+  }
+  PhoneMessageBox box(*screen, request);
+  return box.Exec();
 }
 
-void MessageBox::SetOwner(QWidget* owner) { g_owner = owner; }
-
-void MessageBox::SetResponder(std::function<int(const Request&)> responder) {
-  g_responder = std::move(responder);
-}
+void MessageBox::SetResponder(std::function<int(const Request&)> responder) { g_responder = std::move(responder); }
 
 }  // namespace ui

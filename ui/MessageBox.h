@@ -5,11 +5,10 @@
 #include <functional>
 #include <string>
 
-class QWidget;
-
 namespace ui {
 
-// Modal message boxes captioned with the program title.
+// Modal message boxes captioned with the program title, drawn inside the
+// phone's screen (a transient phone screen before the program's window exists).
 class MessageBox {
  public:
   enum class Icon { None, Exclamation, Error, Information, Question };
@@ -28,8 +27,6 @@ class MessageBox {
   static int Ask(const std::string& text, bool defaultNo);
   static int Show(const Request& request);
 
-  // The window the boxes are modal to.
-  static void SetOwner(QWidget* owner);
   // Answers every box instead of showing it (tests); an empty function restores
   // the real boxes.
   static void SetResponder(std::function<int(const Request&)> responder);

@@ -1,6 +1,8 @@
 #include "ui/NetworkStep.h"
 
+#include "service/AccountNetwork.h"
 #include "service/NetworkConnection.h"
+#include "platform/StringIds.h"
 #include "ui/CProgressWnd.h"
 
 namespace ui {
@@ -17,6 +19,11 @@ bool NetworkStep::Run(PhoneScreen& screen, QWidget* owner, uint32_t titleId,
   service::NetworkConnection::ReleaseNetwork();
   progress.Destroy();
   return connected;
+}
+
+void NetworkStep::SyncAll(PhoneScreen& screen, QWidget* owner, model::CWinBlogUser& user) {
+  Run(screen, owner, platform::strings::kSynchronizing,
+      [&user](CProgressWnd& progress) { service::AccountNetwork::SyncAll(user, &progress); });
 }
 
 }  // namespace ui

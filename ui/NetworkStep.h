@@ -5,6 +5,10 @@
 
 class QWidget;
 
+namespace model {
+class CWinBlogUser;
+}
+
 namespace ui {
 
 class CProgressWnd;
@@ -20,6 +24,9 @@ class NetworkStep {
   // has shown its message, a cancelled one shows nothing.
   static bool Run(PhoneScreen& screen, QWidget* owner, uint32_t titleId,
                   const std::function<void(CProgressWnd&)>& work);
+  // The network step and the sync of the account and every blog, as the home
+  // view's Sync, start-up after a new login and a login in the welcome flow run it.
+  static void SyncAll(PhoneScreen& screen, QWidget* owner, model::CWinBlogUser& user);
 };
 
 }  // namespace ui

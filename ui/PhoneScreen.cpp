@@ -9,8 +9,14 @@
 #include "ui/DisplayScale.h"
 #include "ui/KeyCodes.h"
 #include "ui/SoftKeyBar.h"
+#include "ui/UiTrace.h"
 
 namespace ui {
+namespace {
+
+PhoneScreen* g_current = nullptr;
+
+}  // namespace
 
 PhoneScreen::PhoneScreen(int width, int height)
     : trayHeight_(DisplayScale::Down(20)), barHeight_(DisplayScale::Down(26)), caption_("Tessary") {
@@ -21,9 +27,11 @@ PhoneScreen::PhoneScreen(int width, int height)
   setFont(text);
   setAttribute(Qt::WA_OpaquePaintEvent);
   qApp->installEventFilter(this);
+  g_current = this;
 }
 
 PhoneScreen::~PhoneScreen() {
+  if (g_current == this) g_current = nullptr;
   qApp->removeEventFilter(this);
   // Children (the bars among them) unregister from this screen as they go, so
   // they must go while the screen is still whole. Some delete others (a frame
@@ -61,6 +69,46 @@ SoftKeyBar* PhoneScreen::TopBar() const {
   return nullptr;
 }
 
+PhoneScreen* PhoneScreen::Current() { return g_current; }
+
+void PhoneScreen::SetMainWindow(QWidget* window) { main_ = Layer{window, nullptr}; }
+
+void PhoneScreen::PushLayer(QWidget* layer) {
+  PopLayer(layer);
+  Layer& below = layers_.empty() ? main_ : layers_.back();
+  QWidget* focused = focusWidget();
+  if (below.widget && focused && (focused == below.widget || below.widget->isAncestorOf(focused))) {
+    below.focus = focused;
+  }
+  layers_.push_back(Layer{layer, nullptr});
+  TraceTop();
+}
+
+void PhoneScreen::PopLayer(QWidget* layer) {
+  const bool wasTop = !layers_.empty() && layers_.back().widget == layer;
+  std::erase_if(layers_, [layer](const Layer& l) { return l.widget == layer || !l.widget; });
+  if (wasTop) {
+    RestoreFocus();
+    TraceTop();
+  }
+}
+
+void PhoneScreen::TraceTop() const {
+  if (!UiTrace::Enabled()) return;
+  QWidget* top = TopLayer();
+  UiTrace::Write(QStringLiteral("top"), QStringLiteral("%1 %2").arg(top ? top->metaObject()->className() : "none", caption_));
+}
+
+QWidget* PhoneScreen::TopLayer() const { return layers_.empty() ? main_.widget.data() : layers_.back().widget.data(); }
+
+void PhoneScreen::RestoreFocus() {
+  const Layer& top = layers_.empty() ? main_ : layers_.back();
+  if (!top.widget) return;
+  QWidget* target = top.focus;
+  if (!target || !target->isVisible() || !target->isEnabled()) target = top.widget;
+  target->setFocus(Qt::OtherFocusReason);
+}
+
 void PhoneScreen::RegisterBar(SoftKeyBar* bar) { bars_.push_back(bar); }
 
 void PhoneScreen::UnregisterBar(SoftKeyBar* bar) { std::erase(bars_, bar); }
@@ -88,6 +136,15 @@ void PhoneScreen::paintEvent(QPaintEvent*) {
 }
 
 bool PhoneScreen::eventFilter(QObject* watched, QEvent* event) {
+  // A window that could not take the keys back while it was disabled takes
+  // them when it is enabled again.
+  if (event->type() == QEvent::EnabledChange && watched == TopLayer() && TopLayer()->isEnabled()) {
+    QWidget* focused = focusWidget();
+    if (!focused || !focused->isVisible() || !(focused == TopLayer() || TopLayer()->isAncestorOf(focused))) {
+      RestoreFocus();
+    }
+    return false;
+  }
   if (event->type() != QEvent::KeyPress && event->type() != QEvent::KeyRelease) return false;
   auto* key = static_cast<QKeyEvent*>(event);
   const uint32_t code = PhoneKeyFromQt(key->key());

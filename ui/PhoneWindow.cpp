@@ -1,7 +1,9 @@
 #include "ui/PhoneWindow.h"
 
+#include <QApplication>
 #include <QGraphicsProxyWidget>
 #include <QGraphicsScene>
+#include <QScreen>
 #include <QShortcut>
 #include <algorithm>
 
@@ -32,10 +34,33 @@ PhoneWindow::PhoneWindow(PhoneScreen* screen, int zoom) : screen_(screen) {
   connect(zoomOut, &QShortcut::activated, this, [this] { SetZoom(zoom_ - 1); });
   SetZoom(zoom);
   scene->setFocusItem(proxy_);
+  qApp->installEventFilter(this);
+}
+
+PhoneWindow::~PhoneWindow() { qApp->removeEventFilter(this); }
+
+bool PhoneWindow::eventFilter(QObject* watched, QEvent* event) {
+  // The cached picture misses controls that appear or go while a window around
+  // them changes: any such change redraws the whole screen.
+  if (event->type() == QEvent::Show || event->type() == QEvent::Hide) {
+    auto* widget = qobject_cast<QWidget*>(watched);
+    if (widget && widget != screen_ && screen_->isAncestorOf(widget)) proxy_->update();
+  }
+  return false;
+}
+
+int PhoneWindow::LargestZoom() const {
+  const QScreen* desktop = screen();
+  if (!desktop) return kMaxZoom;
+  // Room for the window manager's title bar and frame around the phone.
+  const QRect room = desktop->availableGeometry().adjusted(0, 0, -8, -40);
+  const int across = room.width() / std::max(1, screen_->width());
+  const int down = room.height() / std::max(1, screen_->height());
+  return std::clamp(std::min(across, down), kMinZoom, kMaxZoom);
 }
 
 void PhoneWindow::SetZoom(int zoom) {
-  zoom_ = std::clamp(zoom, kMinZoom, kMaxZoom);
+  zoom_ = std::clamp(zoom, kMinZoom, LargestZoom());
   setTransform(QTransform::fromScale(zoom_, zoom_));
   setFixedSize(screen_->width() * zoom_, screen_->height() * zoom_);
 }

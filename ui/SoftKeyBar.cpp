@@ -7,15 +7,17 @@
 #include "platform/StringTable.h"
 #include "ui/DisplayScale.h"
 #include "ui/MenuBuilder.h"
+#include "ui/PhoneMenu.h"
 #include "ui/PhoneScreen.h"
+#include "ui/QtText.h"
 
 namespace ui {
 namespace {
 
 const MenuResource kNoKeys{};
 
-QString Label(const SoftKeyResource& key) {
-  return key.label ? QString::fromStdString(platform::LoadString(key.label)) : QString();
+QString KeyLabel(const SoftKeyResource& key) {
+  return key.label ? Label(key.label) : QString();
 }
 
 }  // namespace
@@ -34,19 +36,16 @@ SoftKeyBar::SoftKeyBar(PhoneScreen& screen, uint32_t resourceId)
   };
   leftMenu_ = makeMenu(resource_->left);
   rightMenu_ = makeMenu(resource_->right);
-  for (QMenu* menu : {leftMenu_.data(), rightMenu_.data()}) {
-    if (!menu) continue;
-    connect(menu, &QMenu::triggered, this, [this](QAction* action) {
-      if (uint32_t command = MenuBuilder::CommandOf(action)) emit CommandChosen(command);
-    });
-  }
   screen.RegisterBar(this);
 }
 
-SoftKeyBar::~SoftKeyBar() { screen_.UnregisterBar(this); }
+SoftKeyBar::~SoftKeyBar() {
+  delete openMenu_.data();  // it shows this bar's menus
+  screen_.UnregisterBar(this);
+}
 
-QString SoftKeyBar::LeftLabel() const { return Label(resource_->left); }
-QString SoftKeyBar::RightLabel() const { return Label(resource_->right); }
+QString SoftKeyBar::LeftLabel() const { return KeyLabel(resource_->left); }
+QString SoftKeyBar::RightLabel() const { return KeyLabel(resource_->right); }
 
 void SoftKeyBar::SetCommandFilter(std::function<bool(uint32_t)> canAct) { canAct_ = std::move(canAct); }
 
@@ -54,18 +53,19 @@ void SoftKeyBar::PressLeft() { PressKey(resource_->left, leftMenu_); }
 void SoftKeyBar::PressRight() { PressKey(resource_->right, rightMenu_); }
 
 void SoftKeyBar::PressKey(const SoftKeyResource& key, QMenu* menu) {
+  if (PhoneMenu* open = OpenMenu()) {
+    // Either key closes the open menu, as on the phone.
+    open->Dismiss();
+    return;
+  }
   if (!isEnabled() || key.label == 0) return;
   if (!menu) {
     if (key.command && (!canAct_ || canAct_(key.command))) emit CommandChosen(key.command);
     return;
   }
   UpdateEnabled(menu);
-  menu->adjustSize();
-  const QSize size = menu->sizeHint();
-  const bool onLeft = menu == leftMenu_;
-  const QPoint corner(onLeft ? 0 : width() - size.width(), -size.height());
-  menu->popup(mapToGlobal(corner));
-  if (!menu->actions().isEmpty()) menu->setActiveAction(menu->actions().first());
+  openMenu_ = PhoneMenu::Open(screen_, *menu, menu == leftMenu_);
+  connect(openMenu_, &PhoneMenu::Chosen, this, &SoftKeyBar::CommandChosen);
 }
 
 void SoftKeyBar::UpdateEnabled(QMenu* menu) {
@@ -97,6 +97,11 @@ void SoftKeyBar::paintEvent(QPaintEvent*) {
   painter.drawText(QRect(pad, 0, middle - 2 * pad, height()), Qt::AlignLeft | Qt::AlignVCenter, LeftLabel());
   painter.drawText(QRect(middle + pad, 0, middle - 2 * pad, height()), Qt::AlignRight | Qt::AlignVCenter,
                    RightLabel());
+}
+
+void SoftKeyBar::mousePressEvent(QMouseEvent* event) {
+  // Taken here so that the release comes here too.
+  event->accept();
 }
 
 void SoftKeyBar::mouseReleaseEvent(QMouseEvent* event) {

@@ -7,6 +7,7 @@
 #include <functional>
 
 #include "ui/MenuResource.h"
+#include "ui/PhoneMenu.h"
 
 
 namespace ui {
@@ -14,8 +15,9 @@ namespace ui {
 class PhoneScreen;
 
 // The soft-key bar at the bottom of the phone's screen: a left and a right key
-// labelled from a menu resource. A key with a menu opens it as a popup above the
-// bar (arrows, Enter and Escape drive it); any other key sends its command.
+// labelled from a menu resource. A key with a menu opens it as a phone menu above
+// the bar (pressing the key again closes it); any other key sends its command.
+// Clicks on either half press that key.
 class SoftKeyBar : public QWidget {
   Q_OBJECT
 
@@ -35,12 +37,15 @@ class SoftKeyBar : public QWidget {
 
   void PressLeft();
   void PressRight();
+  // The menu opened by a key, while it is open.
+  PhoneMenu* OpenMenu() const { return openMenu_ && openMenu_->isVisible() ? openMenu_.data() : nullptr; }
 
  signals:
   void CommandChosen(uint32_t command);
 
  protected:
   void paintEvent(QPaintEvent* event) override;
+  void mousePressEvent(QMouseEvent* event) override;
   void mouseReleaseEvent(QMouseEvent* event) override;
   void showEvent(QShowEvent* event) override;
 
@@ -54,6 +59,7 @@ class SoftKeyBar : public QWidget {
   QPointer<QMenu> leftMenu_;
   QPointer<QMenu> rightMenu_;
   std::function<bool(uint32_t)> canAct_;
+  QPointer<PhoneMenu> openMenu_;
 };
 
 }  // namespace ui

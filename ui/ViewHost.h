@@ -2,6 +2,7 @@
 
 #include <QString>
 #include <cstdint>
+#include <functional>
 
 namespace ui {
 
@@ -18,6 +19,11 @@ class ViewHost {
   virtual void SetCaption(const QString& caption) = 0;
   virtual void OnCommand(uint32_t command) = 0;
   virtual bool CanAct(uint32_t command) const = 0;
+  // Runs `work` holding the device root's lock, after the account has been
+  // brought up to date (`reloaded` tells that another program's changes were
+  // read and the view re-read its lists); not at all when the wait for the lock
+  // was cancelled.
+  virtual void RunLocked(const std::function<void(bool reloaded)>& work) = 0;
 };
 
 }  // namespace ui

@@ -11,6 +11,8 @@
 #include "tests/support/ScriptedUserInterface.h"
 #include "tests/support/TempDeviceRoot.h"
 
+namespace cli {
+
 namespace {
 
 using testsupport::ScriptedUserInterface;
@@ -99,3 +101,5 @@ TEST_F(BlogPrefsRules, SwitchingToThumbnailsAsksWhetherToDeletePhotosOnlyFromALa
 }
 
 }  // namespace
+
+}  // namespace cli

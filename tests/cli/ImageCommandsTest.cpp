@@ -10,6 +10,8 @@
 #include "image/JpegWriter.h"
 #include "tests/support/TempDeviceRoot.h"
 
+namespace cli {
+
 namespace {
 
 struct Result {
@@ -157,3 +159,5 @@ TEST(ImageCommandsSize, ParsesWidthByHeight) {
 }
 
 }  // namespace
+
+}  // namespace cli

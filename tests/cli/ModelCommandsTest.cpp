@@ -14,6 +14,8 @@
 #include "tests/support/ScriptedUserInterface.h"
 #include "tests/support/TempDeviceRoot.h"
 
+namespace cli {
+
 using model::CWinBlogStorage;
 using model::MessageIcon;
 
@@ -250,3 +252,5 @@ TEST_F(ModelCommandsTest, DumpAndRewriteTellFilesApartByContent) {
   std::ifstream check(renamed, std::ios::binary);
   EXPECT_EQ(check.get(), 1);
 }
+
+}  // namespace cli

@@ -10,6 +10,8 @@
 #include "platform/TimeValue.h"
 #include "tests/support/TempDeviceRoot.h"
 
+namespace cli {
+
 using namespace platform;
 
 namespace {
@@ -175,3 +177,5 @@ TEST(PrefsCommands, ParsesTheCommandLine) {
   PrefsCommands::Register(bare, bareCtx);
   EXPECT_THROW(bare.parse(std::vector<std::string>{"Stay In Camera", "set", "prefs"}), CLI::ParseError);
 }
+
+}  // namespace cli

@@ -112,6 +112,40 @@ TEST(CommandLine, AddRefusesFilesThatAreNotJpegPhotosAndChangesNothing) {
   EXPECT_EQ(added.status, 0) << added.err;
 }
 
+TEST(CommandLine, ASyncThatReachesNoServiceSaysSoOnce) {
+  int port = 0;
+  {
+    E2eService stopped;  // a port that nothing answers on any more
+    port = stopped.Port();
+  }
+  Cli cli(port);
+  ASSERT_EQ(cli({"login", "erin@example.com"}, "pw").status, 0);
+  const CliRun run = cli({"sync"});
+  EXPECT_EQ(run.status, 1);
+  const std::string message = "Tessary: A connection to the Internet could not be made.";
+  const size_t at = run.err.find(message);
+  ASSERT_NE(at, std::string::npos) << run.err;
+  EXPECT_EQ(run.err.find(message, at + 1), std::string::npos) << run.err;
+}
+
+TEST(CommandLine, AHiddenBlogWithoutItsViewPasswordIsNamed) {
+  E2eService service;
+  service.AddUser("erin@example.com", "pw");
+  service.AddUser("owner@example.com", "pw-owner");
+  service.AddBlog("secret", "owner@example.com", false, true, "peek");
+  Cli cli(service.Port());
+  ASSERT_EQ(cli({"login", "erin@example.com"}, "pw").status, 0);
+  cli({"--yes", "subscribe", "secret"});
+  CliRun run = cli({"sync", "secret"});
+  EXPECT_EQ(run.status, 1);
+  EXPECT_NE(run.err.find("the blog 'secret' is password protected; give its view password with --view-password"),
+            std::string::npos)
+      << run.err;
+  run = cli({"sync", "secret", "--view-password", "wrong"});
+  EXPECT_NE(run.err.find("the blog 'secret' did not accept the view password given"), std::string::npos) << run.err;
+  EXPECT_EQ(cli({"sync", "secret", "--view-password", "peek"}).status, 0);
+}
+
 TEST(CommandLine, CtrlCCancelsASyncWithStatus130) {
   testsupport::RawHttpServer silent;
   silent.EnqueueSilent();

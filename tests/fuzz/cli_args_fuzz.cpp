@@ -28,13 +28,13 @@ std::vector<std::string> Lines(const uint8_t* data, size_t size) {
 }
 
 void CheckValueParsers(const std::string& text) {
-  if (std::optional<uint16_t> code = ParseDownloadSize(text)) {
-    if (ParseDownloadSize(DownloadSizeName(*code)) != code) std::abort();
+  if (std::optional<uint16_t> code = cli::ParseDownloadSize(text)) {
+    if (cli::ParseDownloadSize(cli::DownloadSizeName(*code)) != code) std::abort();
   }
-  ParseUploadSize(text);
+  cli::ParseUploadSize(text);
   uint32_t width = 0;
   uint32_t height = 0;
-  if (ImageCommands::ParseSize(text, width, height) && (width == 0 || height == 0)) std::abort();
+  if (cli::ImageCommands::ParseSize(text, width, height) && (width == 0 || height == 0)) std::abort();
   platform::DeviceFacts facts;
   facts.ParseScreen(text);
 }
@@ -45,8 +45,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   std::vector<std::string> args = Lines(data, size);
   for (const std::string& arg : args) CheckValueParsers(arg);
   CLI::App app{"tessary-cli"};
-  CliContext ctx;
-  CliCommands::Register(app, ctx);
+  cli::CliContext ctx;
+  cli::CliCommands::Register(app, ctx);
   std::vector<std::string> reversed(args.rbegin(), args.rend());
   try {
     app.parse(reversed);

@@ -36,9 +36,9 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   std::ofstream(file, std::ios::binary | std::ios::trunc)
       .write(reinterpret_cast<const char*>(data), static_cast<std::streamsize>(size));
   std::ostringstream out, err;
-  const int status = DumpCommand::Dump(file.string(), out, err);
+  const int status = cli::DumpCommand::Dump(file.string(), out, err);
   const nlohmann::json doc = nlohmann::json::parse(out.str(), nullptr, false);
   if (doc.is_discarded() || !doc.is_object()) std::abort();
-  if ((status == CliContext::kOk) == doc.contains("error")) std::abort();
+  if ((status == cli::CliContext::kOk) == doc.contains("error")) std::abort();
   return 0;
 }

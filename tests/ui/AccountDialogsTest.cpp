@@ -3,10 +3,10 @@
 #include <QRadioButton>
 #include <QTest>
 
-#include "dialogs/CAccountInfoDlg.h"
-#include "dialogs/CCreateAccountDlg.h"
-#include "dialogs/CLoginInfoDlg.h"
-#include "dialogs/CWelcomeDlg.h"
+#include "dialogs/account/CAccountInfoDlg.h"
+#include "dialogs/account/CCreateAccountDlg.h"
+#include "dialogs/account/CLoginInfoDlg.h"
+#include "dialogs/account/CWelcomeDlg.h"
 #include "model/CWinBlogStorage.h"
 #include "tests/ui/DialogDriver.h"
 #include "tests/ui/ViewFixture.h"
@@ -56,7 +56,7 @@ TEST_F(AccountDialogsTest, AccountInfoLeftAloneChangesNothing) {
   DialogDriver driver;
   QString shownPassword;
   bool rowHidden = false;
-  driver.On<CAccountInfoDlg>([&](CAccountInfoDlg& dialog) {
+  driver.On<dialogs::CAccountInfoDlg>([&](dialogs::CAccountInfoDlg& dialog) {
     EXPECT_EQ(dialog.EmailField()->text(), "ann@example.com");
     shownPassword = dialog.PasswordField()->text();
     rowHidden = dialog.AccountLabel()->isHidden() && dialog.LevelLabel()->isHidden() && dialog.LimitLabel()->isHidden();
@@ -80,7 +80,7 @@ TEST_F(AccountDialogsTest, AccountInfoTakesStarsOfTheSameLengthAsNoChange) {
   model::CWinBlogStorage* blog = StartWithBlog(99);
   ASSERT_NE(blog, nullptr);
   DialogDriver driver;
-  driver.On<CAccountInfoDlg>([](CAccountInfoDlg& dialog) {
+  driver.On<dialogs::CAccountInfoDlg>([](dialogs::CAccountInfoDlg& dialog) {
     Replace(dialog.PasswordField(), "******");
     dialog.Bar()->PressLeft();
   });
@@ -94,7 +94,7 @@ TEST_F(AccountDialogsTest, AccountInfoNewLoginMakesEveryNextSyncAFullOneAndIsKep
   model::CWinBlogStorage* blog = StartWithBlog(99);
   ASSERT_NE(blog, nullptr);
   DialogDriver driver;
-  driver.On<CAccountInfoDlg>([](CAccountInfoDlg& dialog) {
+  driver.On<dialogs::CAccountInfoDlg>([](dialogs::CAccountInfoDlg& dialog) {
     Replace(dialog.EmailField(), "ann.lee@example.com");
     // A password with a blank is fine here; only new accounts refuse it.
     Replace(dialog.PasswordField(), "new secret");
@@ -125,7 +125,7 @@ TEST_F(AccountDialogsTest, AccountInfoShowsTheAccountLevel) {
     user_->SetProAccount(level.pro);
     user_->SetQuota(level.quota);
     DialogDriver driver;
-    driver.On<CAccountInfoDlg>([&](CAccountInfoDlg& dialog) {
+    driver.On<dialogs::CAccountInfoDlg>([&](dialogs::CAccountInfoDlg& dialog) {
       EXPECT_FALSE(dialog.AccountLabel()->isHidden());
       EXPECT_EQ(dialog.AccountLabel()->text(), "Account:");
       EXPECT_EQ(dialog.LevelLabel()->text(), level.level);
@@ -141,11 +141,11 @@ TEST_F(AccountDialogsTest, AccountInfoRefusesAnEmptyAddressAndStaysOpen) {
   Start(240, 320, 96);
   DialogDriver driver;
   bool stillOpen = false;
-  driver.On<CAccountInfoDlg>([](CAccountInfoDlg& dialog) {
+  driver.On<dialogs::CAccountInfoDlg>([](dialogs::CAccountInfoDlg& dialog) {
     dialog.EmailField()->clear();
     dialog.Bar()->PressLeft();
   });
-  driver.On<CAccountInfoDlg>([&](CAccountInfoDlg& dialog) {
+  driver.On<dialogs::CAccountInfoDlg>([&](dialogs::CAccountInfoDlg& dialog) {
     stillOpen = dialog.IsRunning();
     dialog.Bar()->PressRight();
   });
@@ -164,7 +164,7 @@ TEST_F(AccountDialogsTest, FieldsStopAtTheirLimitsAndBackDeletesButNeverCloses) 
   QString typed;
   QString afterBack;
   bool open = false;
-  driver.On<CAccountInfoDlg>([&](CAccountInfoDlg& dialog) {
+  driver.On<dialogs::CAccountInfoDlg>([&](dialogs::CAccountInfoDlg& dialog) {
     Replace(dialog.EmailField(), QString(70, 'a'));
     typed = dialog.EmailField()->text();
     QTest::keyClick(dialog.EmailField(), Qt::Key_Escape);
@@ -191,7 +191,7 @@ TEST_F(AccountDialogsTest, SubscribeAndCreateBlogWantTheWelcomeOnlyWithoutALogin
   EXPECT_TRUE(frame_->CanAct(c::kSubscribe));
   EXPECT_TRUE(frame_->CanAct(c::kCreateBlog));
   DialogDriver driver;
-  driver.On<CWelcomeDlg>([](CWelcomeDlg& welcome) {
+  driver.On<dialogs::CWelcomeDlg>([](dialogs::CWelcomeDlg& welcome) {
     EXPECT_TRUE(welcome.CreateButton()->isChecked());
     EXPECT_EQ(welcome.Bar()->LeftLabel(), "Next");
     welcome.Bar()->PressRight();
@@ -204,17 +204,17 @@ TEST_F(AccountDialogsTest, SubscribeAndCreateBlogWantTheWelcomeOnlyWithoutALogin
 TEST_F(AccountDialogsTest, LoginInfoNeedsAnAddressThenStoresTheLoginAsNew) {
   Start(240, 320, 96);
   DialogDriver driver;
-  driver.On<CLoginInfoDlg>([](CLoginInfoDlg& dialog) {
+  driver.On<dialogs::CLoginInfoDlg>([](dialogs::CLoginInfoDlg& dialog) {
     EXPECT_EQ(dialog.Title(), "Enter Login Info");
     dialog.Bar()->PressLeft();  // nothing typed
   });
-  driver.On<CLoginInfoDlg>([](CLoginInfoDlg& dialog) {
+  driver.On<dialogs::CLoginInfoDlg>([](dialogs::CLoginInfoDlg& dialog) {
     // No other check here: a short address and a blank in the password pass.
     DialogDriver::Type(*dialog.EmailField(), "b@c.d");
     DialogDriver::Type(*dialog.PasswordField(), "two words");
     QTest::keyClick(dialog.PasswordField(), Qt::Key_Return);  // Enter acts as Next
   });
-  CLoginInfoDlg dialog(*screen_, view_, *user_);
+  dialogs::CLoginInfoDlg dialog(*screen_, view_, *user_);
   EXPECT_EQ(dialog.DoModal(), ui::CDialogScreen::kOk);
   EXPECT_TRUE(driver.Done());
   ASSERT_EQ(driver.MessageTexts(), std::vector<QString>{kBadLogin});
@@ -228,7 +228,7 @@ TEST_F(AccountDialogsTest, WizardChecksEachStepBeforeItMovesOn) {
   DialogDriver driver;
   std::vector<bool> shown;
   auto attempt = [&](const QString& email, const QString& password) {
-    driver.On<CCreateAccountDlg>([=](CCreateAccountDlg& wizard) {
+    driver.On<dialogs::CCreateAccountDlg>([=](dialogs::CCreateAccountDlg& wizard) {
       Replace(wizard.EmailField(), email);
       Replace(wizard.PasswordField(), password);
       wizard.Bar()->PressLeft();
@@ -239,10 +239,10 @@ TEST_F(AccountDialogsTest, WizardChecksEachStepBeforeItMovesOn) {
   attempt("a@b.cde", "p w");         // a blank in the password
   attempt("a@b.cde", "");
   attempt("a@b.cde", "pw");
-  driver.On<CCreateAccountDlg>([&](CCreateAccountDlg& wizard) {
-    EXPECT_EQ(wizard.CurrentStep(), CCreateAccountDlg::Step::Name);
+  driver.On<dialogs::CCreateAccountDlg>([&](dialogs::CCreateAccountDlg& wizard) {
+    EXPECT_EQ(wizard.CurrentStep(), dialogs::CCreateAccountDlg::Step::Name);
     // Exactly one group shows, and hidden groups take no input.
-    for (auto step : {CCreateAccountDlg::Step::Login, CCreateAccountDlg::Step::Name, CCreateAccountDlg::Step::Blog}) {
+    for (auto step : {dialogs::CCreateAccountDlg::Step::Login, dialogs::CCreateAccountDlg::Step::Name, dialogs::CCreateAccountDlg::Step::Blog}) {
       QWidget* group = wizard.StepGroup(step);
       shown.push_back(group->isVisible());
       EXPECT_EQ(group->isEnabled(), group->isVisible());
@@ -251,11 +251,11 @@ TEST_F(AccountDialogsTest, WizardChecksEachStepBeforeItMovesOn) {
     DialogDriver::Type(*wizard.FirstNameField(), "Bob");
     wizard.Bar()->PressLeft();  // no last name
   });
-  driver.On<CCreateAccountDlg>([](CCreateAccountDlg& wizard) {
-    EXPECT_EQ(wizard.CurrentStep(), CCreateAccountDlg::Step::Name);
+  driver.On<dialogs::CCreateAccountDlg>([](dialogs::CCreateAccountDlg& wizard) {
+    EXPECT_EQ(wizard.CurrentStep(), dialogs::CCreateAccountDlg::Step::Name);
     wizard.Bar()->PressRight();
   });
-  CCreateAccountDlg wizard(*screen_, view_, *user_);
+  dialogs::CCreateAccountDlg wizard(*screen_, view_, *user_);
   EXPECT_EQ(wizard.DoModal(), ui::CDialogScreen::kCancel);
   EXPECT_TRUE(driver.Done());
   EXPECT_FALSE(wizard.BlogCreated());
@@ -280,18 +280,18 @@ TEST_F(AccountDialogsTest, ScreensFillTheWorkAreaAtBothScaleFactors) {
       SaveScreenshot(name + suffix);
       dialog.Bar()->PressRight();
     };
-    driver.On<CWelcomeDlg>([&](CWelcomeDlg& dialog) { shoot(dialog, "welcome"); });
-    driver.On<CCreateAccountDlg>([&](CCreateAccountDlg& dialog) {
+    driver.On<dialogs::CWelcomeDlg>([&](dialogs::CWelcomeDlg& dialog) { shoot(dialog, "welcome"); });
+    driver.On<dialogs::CCreateAccountDlg>([&](dialogs::CCreateAccountDlg& dialog) {
       DialogDriver::Type(*dialog.EmailField(), "bob@example.com");
       DialogDriver::Type(*dialog.PasswordField(), "pw1");
       shoot(dialog, "create-account");
     });
-    driver.On<CAccountInfoDlg>([&](CAccountInfoDlg& dialog) { shoot(dialog, "account-info"); });
+    driver.On<dialogs::CAccountInfoDlg>([&](dialogs::CAccountInfoDlg& dialog) { shoot(dialog, "account-info"); });
     {
       // Screens are children of the display; they go before it does.
-      CWelcomeDlg welcome(*screen_, view_);
+      dialogs::CWelcomeDlg welcome(*screen_, view_);
       EXPECT_EQ(welcome.DoModal(), ui::CDialogScreen::kCancel);
-      CCreateAccountDlg wizard(*screen_, view_, *user_);
+      dialogs::CCreateAccountDlg wizard(*screen_, view_, *user_);
       EXPECT_EQ(wizard.DoModal(), ui::CDialogScreen::kCancel);
     }
     user_->SetQuota(100);

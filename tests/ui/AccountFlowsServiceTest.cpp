@@ -3,9 +3,9 @@
 #include <QLineEdit>
 #include <QRadioButton>
 
-#include "dialogs/CCreateAccountDlg.h"
-#include "dialogs/CLoginInfoDlg.h"
-#include "dialogs/CWelcomeDlg.h"
+#include "dialogs/account/CCreateAccountDlg.h"
+#include "dialogs/account/CLoginInfoDlg.h"
+#include "dialogs/account/CWelcomeDlg.h"
 #include "model/CWinBlogStorage.h"
 #include "service/ServiceSettings.h"
 #include "tests/server/ServiceHarness.h"
@@ -16,7 +16,7 @@
 
 namespace {
 
-using Step = CCreateAccountDlg::Step;
+using Step = dialogs::CCreateAccountDlg::Step;
 using uitest::DialogDriver;
 
 // The account screens against a real tessary-service, for a device that has no
@@ -43,21 +43,21 @@ class AccountFlowsServiceTest : public uitest::ViewFixture {
   }
 
   void ChooseCreateAccount() {
-    driver_.On<CWelcomeDlg>([](CWelcomeDlg& welcome) { welcome.Bar()->PressLeft(); });
+    driver_.On<dialogs::CWelcomeDlg>([](dialogs::CWelcomeDlg& welcome) { welcome.Bar()->PressLeft(); });
   }
   void ChooseLogin(const QString& email, const QString& password) {
-    driver_.On<CWelcomeDlg>([](CWelcomeDlg& welcome) {
+    driver_.On<dialogs::CWelcomeDlg>([](dialogs::CWelcomeDlg& welcome) {
       welcome.LoginButton()->setChecked(true);
       welcome.Bar()->PressLeft();
     });
-    driver_.On<CLoginInfoDlg>([=](CLoginInfoDlg& login) {
+    driver_.On<dialogs::CLoginInfoDlg>([=](dialogs::CLoginInfoDlg& login) {
       DialogDriver::Type(*login.EmailField(), email);
       DialogDriver::Type(*login.PasswordField(), password);
       login.Bar()->PressLeft();
     });
   }
   void EnterLogin(const QString& email, const QString& password) {
-    driver_.On<CCreateAccountDlg>([=](CCreateAccountDlg& wizard) {
+    driver_.On<dialogs::CCreateAccountDlg>([=](dialogs::CCreateAccountDlg& wizard) {
       wizard.EmailField()->clear();
       DialogDriver::Type(*wizard.EmailField(), email);
       wizard.PasswordField()->clear();
@@ -66,7 +66,7 @@ class AccountFlowsServiceTest : public uitest::ViewFixture {
     });
   }
   void EnterName(const QString& first, const QString& last) {
-    driver_.On<CCreateAccountDlg>([=](CCreateAccountDlg& wizard) {
+    driver_.On<dialogs::CCreateAccountDlg>([=](dialogs::CCreateAccountDlg& wizard) {
       EXPECT_EQ(wizard.CurrentStep(), Step::Name);
       wizard.FirstNameField()->setText(first);
       wizard.LastNameField()->setText(last);
@@ -74,7 +74,7 @@ class AccountFlowsServiceTest : public uitest::ViewFixture {
     });
   }
   void EnterBlogUrl(const QString& url) {
-    driver_.On<CCreateAccountDlg>([=](CCreateAccountDlg& wizard) {
+    driver_.On<dialogs::CCreateAccountDlg>([=](dialogs::CCreateAccountDlg& wizard) {
       EXPECT_EQ(wizard.CurrentStep(), Step::Blog);
       wizard.BlogUrlField()->setText(url);
       wizard.Bar()->PressLeft();
@@ -92,7 +92,7 @@ TEST_F(AccountFlowsServiceTest, FirstRunCreatesTheAccountAndItsFirstBlog) {
   EnterName("Bob", "Stone");
   QString presetTitle;
   QString presetSubtitle;
-  driver_.On<CCreateAccountDlg>([&](CCreateAccountDlg& wizard) {
+  driver_.On<dialogs::CCreateAccountDlg>([&](dialogs::CCreateAccountDlg& wizard) {
     presetTitle = wizard.TitleField()->text();
     presetSubtitle = wizard.SubtitleField()->text();
     EXPECT_TRUE(wizard.BlogUrlField()->hasFocus());
@@ -128,7 +128,7 @@ TEST_F(AccountFlowsServiceTest, AnAddressInUseCanBeRetypedOrTakenAsTheLogin) {
   QString firstKept;
   QString lastKept;
   driver_.Answer(ui::MessageBox::kNo);
-  driver_.On<CCreateAccountDlg>([&](CCreateAccountDlg& wizard) {
+  driver_.On<dialogs::CCreateAccountDlg>([&](dialogs::CCreateAccountDlg& wizard) {
     // "No" goes back to step 1; the names stay in their hidden fields.
     EXPECT_EQ(wizard.CurrentStep(), Step::Login);
     EXPECT_TRUE(wizard.EmailField()->hasFocus());
@@ -137,7 +137,7 @@ TEST_F(AccountFlowsServiceTest, AnAddressInUseCanBeRetypedOrTakenAsTheLogin) {
     wizard.Bar()->PressLeft();
   });
   driver_.Answer(ui::MessageBox::kYes);
-  driver_.On<CCreateAccountDlg>([&](CCreateAccountDlg& wizard) {
+  driver_.On<dialogs::CCreateAccountDlg>([&](dialogs::CCreateAccountDlg& wizard) {
     EXPECT_EQ(wizard.CurrentStep(), Step::Name);
     wizard.Bar()->PressLeft();
   });
@@ -182,7 +182,7 @@ TEST_F(AccountFlowsServiceTest, AWizardLeftWithoutAnAccountLeavesNoLoginBehind) 
   EnterLogin("ann@example.com", "guess");
   EnterName("Ann", "Lee");
   driver_.Answer(ui::MessageBox::kNo);
-  driver_.On<CCreateAccountDlg>([](CCreateAccountDlg& wizard) { wizard.Bar()->PressRight(); });
+  driver_.On<dialogs::CCreateAccountDlg>([](dialogs::CCreateAccountDlg& wizard) { wizard.Bar()->PressRight(); });
   Start(240, 320, 96);
   EXPECT_TRUE(driver_.Done());
   EXPECT_EQ(user_->GetEmail(), "");
@@ -209,7 +209,7 @@ TEST_F(AccountFlowsServiceTest, LoginAtStartUpSyncsBeforeTheFirstShow) {
 TEST_F(AccountFlowsServiceTest, SubscribeWithoutALoginLogsInSyncsAndRedraws) {
   service_.AddUser("ann@example.com", "secret", "Ann", "Lee");
   service_.AddBlog("annblog", "ann@example.com");
-  driver_.On<CWelcomeDlg>([](CWelcomeDlg& welcome) { welcome.Bar()->PressRight(); });
+  driver_.On<dialogs::CWelcomeDlg>([](dialogs::CWelcomeDlg& welcome) { welcome.Bar()->PressRight(); });
   Start(240, 320, 96);
   ASSERT_EQ(view_->GetItemCount(), 1);  // the sample blog
   ChooseLogin("ann@example.com", "secret");

@@ -4,7 +4,7 @@
 
 #include "app/CMainFrame.h"
 #include "app/CTessaryWinCEApp.h"
-#include "dialogs/CWelcomeDlg.h"
+#include "dialogs/account/CWelcomeDlg.h"
 #include "model/CWinBlogUser.h"
 #include "platform/DeviceFacts.h"
 #include "tests/support/TempDeviceRoot.h"
@@ -12,6 +12,7 @@
 #include "ui/CChildView.h"
 #include "ui/MessageBox.h"
 #include "ui/PhoneScreen.h"
+#include "ui/PhoneMenu.h"
 #include "ui/PhoneWindow.h"
 #include "ui/SoftKeyBar.h"
 
@@ -25,14 +26,14 @@ class AppStartupTest : public testing::Test {
   // A first run without an account: the welcome screen comes first; cancelling
   // it leaves the sample blog.
   void CancelWelcome() {
-    driver_.On<CWelcomeDlg>([](CWelcomeDlg& welcome) { welcome.Bar()->PressRight(); });
+    driver_.On<dialogs::CWelcomeDlg>([](dialogs::CWelcomeDlg& welcome) { welcome.Bar()->PressRight(); });
   }
 
-  bool Parse(CTessaryWinCEApp& app, QStringList extra) {
-    std::string error;
-    QStringList args{"tessary", "--device-root", QString::fromStdString(root_.HostRoot().string())};
-    args += extra;
-    return app.ParseCommandLine(args, error);
+  bool Parse(app::CTessaryWinCEApp& app, std::vector<std::string> extra) {
+    std::string message;
+    std::vector<std::string> args{"tessary", "--device-root", root_.HostRoot().string()};
+    args.insert(args.end(), extra.begin(), extra.end());
+    return app.ParseCommandLine(args, message) == app::AppOptions::Outcome::Run;
   }
 
   testsupport::TempDeviceRoot root_;
@@ -41,14 +42,14 @@ class AppStartupTest : public testing::Test {
 };
 
 TEST_F(AppStartupTest, ScreenZoomAndFrameFollowTheDeviceFacts) {
-  CTessaryWinCEApp app;
+  app::CTessaryWinCEApp app;
   ASSERT_TRUE(Parse(app, {"--screen", "480x640@192", "--zoom", "2"}));
   CancelWelcome();
   ASSERT_TRUE(app.InitInstance());
   EXPECT_TRUE(driver_.Done());
   ASSERT_NE(app.Window(), nullptr);
   EXPECT_EQ(app.Window()->Screen()->size(), QSize(480, 640));
-  EXPECT_EQ(app.Window()->size(), QSize(960, 1280));
+  EXPECT_EQ(app.Window()->size(), QSize(480, 640) * app.Window()->Zoom());
   // 192 dpi: the frame starts 40 pixels down and ends where the bar begins.
   EXPECT_EQ(app.Frame()->geometry().top(), 40);
   EXPECT_EQ(app.Frame()->geometry().bottom() + 1, app.Frame()->MenuBar()->geometry().top());
@@ -60,8 +61,8 @@ TEST_F(AppStartupTest, ScreenZoomAndFrameFollowTheDeviceFacts) {
 }
 
 TEST_F(AppStartupTest, SoftKeysWorkThroughTheMagnifiedWindow) {
-  CTessaryWinCEApp app;
-  ASSERT_TRUE(Parse(app, {"--zoom", "3"}));
+  app::CTessaryWinCEApp app;
+  ASSERT_TRUE(Parse(app, {"--screen", "120x160@48", "--zoom", "3"}));
   CancelWelcome();
   ASSERT_TRUE(app.InitInstance());
   ui::PhoneWindow* window = app.Window();
@@ -73,13 +74,15 @@ TEST_F(AppStartupTest, SoftKeysWorkThroughTheMagnifiedWindow) {
   QTest::keyClick(window, Qt::Key_Escape);
   EXPECT_TRUE(app.Frame()->View()->InHomeView());
   QTest::keyClick(window, Qt::Key_F2);
-  QMenu* tools = app.Frame()->MenuBar()->RightMenu();
+  ui::PhoneMenu* tools = app.Frame()->MenuBar()->OpenMenu();
+  ASSERT_NE(tools, nullptr);
   EXPECT_TRUE(tools->isVisible());
-  tools->close();
+  EXPECT_TRUE(app.Window()->Screen()->rect().contains(tools->geometry()));
+  tools->Dismiss();
 }
 
 TEST_F(AppStartupTest, WrongDeviceTypeShowsTheReinstallMessageAndNoWindow) {
-  CTessaryWinCEApp app;
+  app::CTessaryWinCEApp app;
   ASSERT_TRUE(Parse(app, {}));
   platform::DeviceFacts::Current().type = platform::DeviceType::PocketPC;
   EXPECT_TRUE(app.InitInstance());
@@ -91,7 +94,7 @@ TEST_F(AppStartupTest, WrongDeviceTypeShowsTheReinstallMessageAndNoWindow) {
 }
 
 TEST_F(AppStartupTest, FailedSocketStartUpEndsTheProgram) {
-  CTessaryWinCEApp app;
+  app::CTessaryWinCEApp app;
   ASSERT_TRUE(Parse(app, {}));
   platform::DeviceFacts::Current().socketsStart = false;
   EXPECT_FALSE(app.InitInstance());
@@ -101,7 +104,7 @@ TEST_F(AppStartupTest, FailedSocketStartUpEndsTheProgram) {
 }
 
 TEST_F(AppStartupTest, MalformedOptionsAreRefused) {
-  CTessaryWinCEApp app;
+  app::CTessaryWinCEApp app;
   EXPECT_FALSE(Parse(app, {"--zoom", "7"}));
   EXPECT_FALSE(Parse(app, {"--screen", "wide"}));
   EXPECT_FALSE(Parse(app, {"--service", "host:notaport"}));

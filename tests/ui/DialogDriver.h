@@ -51,7 +51,7 @@ class DialogDriver {
   void Tick();
 
   QTimer timer_;
-  GuiUserInterface userInterface_;
+  app::GuiUserInterface userInterface_;
   // A step answers whether the screen is its type; with probe false it acts.
   std::deque<std::function<bool(ui::CDialogScreen&, bool probe)>> steps_;
   std::deque<int> answers_;

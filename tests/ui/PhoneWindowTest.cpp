@@ -1,16 +1,17 @@
 #include <gtest/gtest.h>
 
 #include <QApplication>
-#include <QMessageBox>
-#include <QPushButton>
 #include <QSignalSpy>
+#include <QScreen>
 #include <QTest>
 #include <QTimer>
 
 #include "ui/DisplayScale.h"
 #include "ui/MessageBox.h"
+#include "ui/PhoneMessageBox.h"
 #include "ui/PhoneScreen.h"
 #include "ui/PhoneWindow.h"
+#include "ui/SoftKeyBar.h"
 
 namespace {
 
@@ -48,17 +49,19 @@ TEST(PhoneScreenTest, CaptionChangesAreAnnounced) {
 }
 
 TEST(PhoneWindowTest, ZoomMagnifiesWithoutChangingDevicePixels) {
-  auto* screen = new ui::PhoneScreen(240, 320);
+  // A small phone, so that the test desktop has room for every zoom.
+  auto* screen = new ui::PhoneScreen(60, 80);
   ui::PhoneWindow window(screen, 2);
-  EXPECT_EQ(window.size(), QSize(480, 640));
-  EXPECT_EQ(screen->size(), QSize(240, 320));
+  ASSERT_EQ(window.LargestZoom(), ui::PhoneWindow::kMaxZoom);
+  EXPECT_EQ(window.size(), QSize(120, 160));
+  EXPECT_EQ(screen->size(), QSize(60, 80));
   window.SetZoom(9);
   EXPECT_EQ(window.Zoom(), ui::PhoneWindow::kMaxZoom);
-  EXPECT_EQ(window.size(), QSize(960, 1280));
+  EXPECT_EQ(window.size(), QSize(240, 320));
   window.SetZoom(0);
   EXPECT_EQ(window.Zoom(), 1);
-  EXPECT_EQ(window.size(), QSize(240, 320));
-  EXPECT_EQ(screen->grab().size(), QSize(240, 320));
+  EXPECT_EQ(window.size(), QSize(60, 80));
+  EXPECT_EQ(screen->grab().size(), QSize(60, 80));
 
   window.show();
   QApplication::setActiveWindow(&window);
@@ -72,25 +75,55 @@ TEST(PhoneWindowTest, ZoomMagnifiesWithoutChangingDevicePixels) {
   EXPECT_EQ(window.Zoom(), 1);
 }
 
-TEST(MessageBoxTest, BoxesAreModalAndCaptionedWithTheProgramTitle) {
+TEST(PhoneWindowTest, ZoomStopsWhereTheDesktopEnds) {
+  auto* screen = new ui::PhoneScreen(240, 320);
+  ui::PhoneWindow window(screen, 4);
+  const QRect desktop = window.screen()->availableGeometry();
+  EXPECT_LT(window.Zoom(), 4);
+  EXPECT_GE(window.Zoom(), 1);
+  EXPECT_TRUE(window.Zoom() == 1 || window.height() <= desktop.height());
+}
+
+TEST(MessageBoxTest, BoxesAreDrawnInsideThePhoneWithTheirKeys) {
+  ui::PhoneScreen screen(240, 320);
+  screen.show();
   QString caption;
-  QString text;
-  QMessageBox::StandardButtons buttons;
-  QMessageBox::StandardButton defaultButton = QMessageBox::NoButton;
+  QRect area;
+  QString left;
+  QString right;
   QTimer::singleShot(0, [&] {
-    auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+    ui::PhoneMessageBox* box = ui::PhoneMessageBox::Active();
     ASSERT_NE(box, nullptr);
-    caption = box->windowTitle();
-    text = box->text();
-    buttons = box->standardButtons();
-    defaultButton = box->standardButton(box->defaultButton());
-    box->button(QMessageBox::No)->click();
+    caption = screen.Caption();
+    area = box->geometry();
+    left = box->Bar()->LeftLabel();
+    right = box->Bar()->RightLabel();
+    QTest::keyClick(box, Qt::Key_Return);  // the default button: No here
   });
   EXPECT_EQ(ui::MessageBox::Ask("Delete the photo?", true), ui::MessageBox::kNo);
   EXPECT_EQ(caption, "Tessary");
-  EXPECT_EQ(text, "Delete the photo?");
-  EXPECT_EQ(buttons, QMessageBox::Yes | QMessageBox::No);
-  EXPECT_EQ(defaultButton, QMessageBox::No);
+  EXPECT_EQ(area, screen.WorkRect());
+  EXPECT_EQ(left, "Yes");
+  EXPECT_EQ(right, "No");
+  EXPECT_EQ(screen.Caption(), "Tessary");
+}
+
+TEST(MessageBoxTest, BackAnswersNoAndClosesAnOkBox) {
+  ui::PhoneScreen screen(240, 320);
+  screen.show();
+  auto back = [] {
+    ui::PhoneMessageBox* box = ui::PhoneMessageBox::Active();
+    ASSERT_NE(box, nullptr);
+    QTest::keyPress(box, Qt::Key_Escape);
+    ASSERT_EQ(ui::PhoneMessageBox::Active(), box);  // Back acts when released
+    QTest::keyRelease(box, Qt::Key_Escape);
+  };
+  QTimer::singleShot(0, back);
+  EXPECT_EQ(ui::MessageBox::Ask("Sure?", false), ui::MessageBox::kNo);
+  QTimer::singleShot(0, back);
+  EXPECT_EQ(ui::MessageBox::Show("Done.", ui::MessageBox::Icon::Information), ui::MessageBox::kOk);
+  QTimer::singleShot(0, [] { ui::PhoneMessageBox::Active()->Bar()->PressLeft(); });
+  EXPECT_EQ(ui::MessageBox::Ask("Sure?", true), ui::MessageBox::kYes);
 }
 
 TEST(MessageBoxTest, ResponderAnswersInsteadOfABox) {

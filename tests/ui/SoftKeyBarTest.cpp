@@ -9,6 +9,7 @@
 #include "ui/CommandIds.h"
 #include "ui/DisplayScale.h"
 #include "ui/MenuBuilder.h"
+#include "ui/PhoneMenu.h"
 #include "ui/PhoneScreen.h"
 #include "ui/SoftKeyBar.h"
 
@@ -25,6 +26,7 @@ class SoftKeyBarTest : public testing::Test {
     focus_->setGeometry(screen_->WorkRect());
     focus_->setFocusPolicy(Qt::StrongFocus);
     screen_->show();
+    screen_->SetMainWindow(focus_);
     focus_->setFocus();
   }
 
@@ -82,21 +84,70 @@ TEST_F(SoftKeyBarTest, RightKeyMenuOpensAboveTheBarAndIsDrivenByKeys) {
   QSignalSpy spy(&home, &SoftKeyBar::CommandChosen);
   home.show();
   QTest::keyClick(focus_, Qt::Key_F2);
-  QMenu* menu = home.RightMenu();
-  ASSERT_TRUE(menu->isVisible());
-  EXPECT_LE(menu->geometry().bottom(), home.mapToGlobal(QPoint(0, 0)).y());
-  // The first item is active: Down twice reaches "Edit Blogs".
+  ui::PhoneMenu* menu = home.OpenMenu();
+  ASSERT_NE(menu, nullptr);
+  EXPECT_EQ(menu->geometry().bottom() + 1, home.geometry().top());
+  EXPECT_EQ(menu->geometry().right(), screen_->width() - 1);
+  // The first item is lit: Down twice reaches "Edit Blogs".
   QTest::keyClick(menu, Qt::Key_Down);
   QTest::keyClick(menu, Qt::Key_Down);
   QTest::keyClick(menu, Qt::Key_Return);
-  EXPECT_FALSE(menu->isVisible());
+  EXPECT_EQ(home.OpenMenu(), nullptr);
   EXPECT_EQ(Commands(spy), std::vector<uint32_t>{ui::commands::kEditBlogs});
+  // The keys are back where they were.
+  EXPECT_EQ(screen_->focusWidget(), focus_);
 
   QTest::keyClick(focus_, Qt::Key_F2);
-  ASSERT_TRUE(menu->isVisible());
-  QTest::keyClick(menu, Qt::Key_Escape);
-  EXPECT_FALSE(menu->isVisible());
+  menu = home.OpenMenu();
+  ASSERT_NE(menu, nullptr);
+  QTest::keyPress(menu, Qt::Key_Escape);
+  EXPECT_EQ(home.OpenMenu(), menu);  // Back acts on its release
+  QTest::keyRelease(menu, Qt::Key_Escape);
+  EXPECT_EQ(home.OpenMenu(), nullptr);
   EXPECT_EQ(spy.count(), 1);
+  EXPECT_EQ(screen_->focusWidget(), focus_);
+}
+
+TEST_F(SoftKeyBarTest, SubMenusOpenInsideTheScreenWithTheirCheckMarks) {
+  SoftKeyBar blog(*screen_, 129);
+  QSignalSpy spy(&blog, &SoftKeyBar::CommandChosen);
+  blog.show();
+  QMenu* show = ui::MenuBuilder::SubMenuAt(*blog.RightMenu(), 5);
+  ui::MenuBuilder::CheckPosition(*show, 1);
+  blog.PressRight();
+  ui::PhoneMenu* menu = blog.OpenMenu();
+  ASSERT_NE(menu, nullptr);
+  for (int i = 0; i < 4; ++i) QTest::keyClick(menu, Qt::Key_Down);  // separators are passed over
+  EXPECT_EQ(menu->Highlighted()->menu(), show);
+  QTest::keyClick(menu, Qt::Key_Right);
+  ui::PhoneMenu* sub = menu->SubMenu();
+  ASSERT_NE(sub, nullptr);
+  EXPECT_TRUE(screen_->rect().contains(sub->geometry()));
+  EXPECT_LE(sub->geometry().bottom(), blog.geometry().top());
+  // It opens on the checked item.
+  EXPECT_EQ(ui::MenuBuilder::CommandOf(sub->Highlighted()), ui::commands::kShowPending);
+  QTest::keyClick(sub, Qt::Key_Left);
+  EXPECT_EQ(menu->SubMenu(), nullptr);
+  EXPECT_EQ(screen_->focusWidget(), menu);
+  QTest::keyClick(menu, Qt::Key_Return);  // Enter opens a sub-menu too
+  QTest::keyClick(menu->SubMenu(), Qt::Key_Down);
+  QTest::keyClick(menu->SubMenu(), Qt::Key_Return);
+  EXPECT_EQ(Commands(spy), std::vector<uint32_t>{ui::commands::kShowPublished});
+}
+
+TEST_F(SoftKeyBarTest, AClickOutsideOrTheKeyAgainClosesTheMenu) {
+  SoftKeyBar home(*screen_, 128);
+  QSignalSpy spy(&home, &SoftKeyBar::CommandChosen);
+  home.show();
+  home.PressRight();
+  ASSERT_NE(home.OpenMenu(), nullptr);
+  QTest::mouseClick(screen_->childAt(QPoint(5, 40)), Qt::LeftButton, {}, QPoint(2, 2));
+  EXPECT_EQ(home.OpenMenu(), nullptr);
+  home.PressRight();
+  ASSERT_NE(home.OpenMenu(), nullptr);
+  QTest::keyClick(home.OpenMenu(), Qt::Key_F2);
+  EXPECT_EQ(home.OpenMenu(), nullptr);
+  EXPECT_EQ(spy.count(), 0);
 }
 
 TEST_F(SoftKeyBarTest, CommandsTheFilterRefusesAreGreyedAndNotSent) {
@@ -110,7 +161,9 @@ TEST_F(SoftKeyBarTest, CommandsTheFilterRefusesAreGreyedAndNotSent) {
   QMenu* menu = home.RightMenu();
   EXPECT_TRUE(ui::MenuBuilder::FindCommand(*menu, ui::commands::kAccountInfo)->isEnabled());
   EXPECT_FALSE(ui::MenuBuilder::FindCommand(*menu, ui::commands::kEditBlogs)->isEnabled());
-  menu->close();
+  // The greyed items cannot be lit: the menu opens on the one that acts.
+  EXPECT_EQ(ui::MenuBuilder::CommandOf(home.OpenMenu()->Highlighted()), ui::commands::kAccountInfo);
+  home.OpenMenu()->Dismiss();
 }
 
 TEST_F(SoftKeyBarTest, ClicksOnEitherHalfPressTheKeys) {

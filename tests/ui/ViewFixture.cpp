@@ -75,7 +75,7 @@ model::CWinBlogStorage* ViewFixture::AddBlog(const std::string& urlName, const s
 void ViewFixture::Start(int width, int height, int dpi) {
   ui::DisplayScale::FromDpi(dpi, dpi);
   screen_ = std::make_unique<ui::PhoneScreen>(width, height);
-  frame_ = new CMainFrame(*screen_, *user_);
+  frame_ = new app::CMainFrame(*screen_, *user_);
   const int d = ui::DisplayScale::Down(20);
   frame_->setGeometry(0, d, width, height - 2 * d);
   ASSERT_TRUE(frame_->Create());

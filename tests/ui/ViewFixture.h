@@ -38,7 +38,7 @@ class ViewFixture : public testing::Test {
   testsupport::TempDeviceRoot root_;
   std::unique_ptr<model::CWinBlogUser> user_;
   std::unique_ptr<ui::PhoneScreen> screen_;
-  CMainFrame* frame_ = nullptr;
+  app::CMainFrame* frame_ = nullptr;
   ui::CChildView* view_ = nullptr;
 };
 

@@ -1,16 +1,19 @@
-#include "dialogs/CWelcomeDlg.h"
+#include "dialogs/account/CWelcomeDlg.h"
 
 #include <QRadioButton>
 #include <QVBoxLayout>
 
 #include "platform/StringTable.h"
 #include "ui/CommandIds.h"
-#include "ui/StringIds.h"
+#include "platform/StringIds.h"
+#include "ui/QtText.h"
 
-namespace s = ui::strings;
+namespace dialogs {
+
+namespace s = platform::strings;
 
 CWelcomeDlg::CWelcomeDlg(ui::PhoneScreen& screen, QWidget* owner)
-    : CDialogScreen(screen, owner, QString::fromStdString(platform::LoadString(s::kProgramTitle)), 189) {
+    : CDialogScreen(screen, owner, ui::Label(s::kProgramTitle), 189) {
   AddText(Column(), s::kWelcomeHeading, true);
   AddText(Column(), s::kWelcomeText);
   create_ = AddRadio(Column(), s::kCreateNewAccount);
@@ -35,3 +38,5 @@ void CWelcomeDlg::OnCommand(uint32_t command) {
     EndDialog(kCancel);
   }
 }
+
+}  // namespace dialogs

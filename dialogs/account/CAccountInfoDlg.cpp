@@ -1,4 +1,4 @@
-#include "dialogs/CAccountInfoDlg.h"
+#include "dialogs/account/CAccountInfoDlg.h"
 
 #include <QHBoxLayout>
 #include <QLabel>
@@ -8,18 +8,15 @@
 #include "model/CWinBlogUser.h"
 #include "platform/StringTable.h"
 #include "ui/MessageBox.h"
-#include "ui/StringIds.h"
+#include "platform/StringIds.h"
+#include "ui/QtText.h"
 
-namespace s = ui::strings;
+namespace dialogs {
 
-namespace {
-
-QString Text(const std::string& utf8) { return QString::fromUtf8(utf8.data(), static_cast<qsizetype>(utf8.size())); }
-
-}  // namespace
+namespace s = platform::strings;
 
 CAccountInfoDlg::CAccountInfoDlg(ui::PhoneScreen& screen, QWidget* owner, model::CWinBlogUser& user)
-    : CDialogScreen(screen, owner, QString::fromStdString(platform::LoadString(s::kAccountInfo)), 190),
+    : CDialogScreen(screen, owner, ui::Label(s::kAccountInfo), 190),
       user_(user) {
   AddText(Column(), s::kAccountInfoText);
   AddLoginFields(Column(), email_, password_);
@@ -37,20 +34,20 @@ CAccountInfoDlg::CAccountInfoDlg(ui::PhoneScreen& screen, QWidget* owner, model:
   Column()->addLayout(row);
 }
 
-QString CAccountInfoDlg::PasswordMask() const { return QString(Text(user_.GetPassword()).size(), u'*'); }
+QString CAccountInfoDlg::PasswordMask() const { return QString(ui::Text(user_.GetPassword()).size(), u'*'); }
 
 void CAccountInfoDlg::OnInitDialog() {
-  email_->setText(Text(user_.GetEmail()));
+  email_->setText(ui::Text(user_.GetEmail()));
   password_->setText(PasswordMask());
   if (user_.GetQuota() == 0 && user_.GetProAccount() == 0) {
     accountLabel_->hide();
     level_->hide();
     limit_->hide();
   } else if (user_.GetProAccount() != 0) {
-    level_->setText(QString::fromStdString(platform::LoadString(s::kProAccount)));
-    limit_->setText(QString::fromStdString(platform::LoadString(s::kUnlimitedPhotos)));
+    level_->setText(ui::Label(s::kProAccount));
+    limit_->setText(ui::Label(s::kUnlimitedPhotos));
   } else {
-    limit_->setText(Text(platform::FormatText(s::kPhotosMax, {std::to_string(user_.GetQuota())})));
+    limit_->setText(ui::Text(platform::FormatText(s::kPhotosMax, {std::to_string(user_.GetQuota())})));
   }
   email_->setFocus();
 }
@@ -79,3 +76,5 @@ void CAccountInfoDlg::OnOK() {
   }
   EndDialog(kOk);
 }
+
+}  // namespace dialogs

@@ -1,4 +1,4 @@
-#include "dialogs/CCreateAccountDlg.h"
+#include "dialogs/account/CCreateAccountDlg.h"
 
 #include <QHBoxLayout>
 #include <QLabel>
@@ -18,13 +18,14 @@
 #include "ui/CProgressWnd.h"
 #include "ui/MessageBox.h"
 #include "ui/NetworkStep.h"
-#include "ui/StringIds.h"
+#include "platform/StringIds.h"
+#include "ui/QtText.h"
 
-namespace s = ui::strings;
+namespace dialogs {
+
+namespace s = platform::strings;
 
 namespace {
-
-QString Text(const std::string& utf8) { return QString::fromUtf8(utf8.data(), static_cast<qsizetype>(utf8.size())); }
 
 void Refuse(uint32_t messageId) {
   ui::MessageBox::Show(platform::LoadString(messageId), ui::MessageBox::Icon::Exclamation);
@@ -33,7 +34,7 @@ void Refuse(uint32_t messageId) {
 }  // namespace
 
 CCreateAccountDlg::CCreateAccountDlg(ui::PhoneScreen& screen, QWidget* owner, model::CWinBlogUser& user)
-    : CDialogScreen(screen, owner, QString::fromStdString(platform::LoadString(s::kCreateNewAccount)), 189),
+    : CDialogScreen(screen, owner, ui::Label(s::kCreateNewAccount), 189),
       user_(user),
       savedEmail_(user.GetEmail()),
       savedPassword_(user.GetPassword()) {
@@ -161,8 +162,8 @@ void CCreateAccountDlg::CreateAccount() {
     }
     keepLogin_ = true;
     user_.SaveUser();
-    title_->setText(Text(platform::FormatText(s::kDefaultBlogTitle, {first})));
-    subtitle_->setText(QString::fromStdString(platform::LoadString(s::kDefaultBlogSubtitle)));
+    title_->setText(ui::Text(platform::FormatText(s::kDefaultBlogTitle, {first})));
+    subtitle_->setText(ui::Label(s::kDefaultBlogSubtitle));
     ShowStep(Step::Blog);
     next = blogUrl_;
   });
@@ -207,3 +208,5 @@ void CCreateAccountDlg::CreateBlog() {
   });
   if (retype) SelectAll(*blogUrl_);
 }
+
+}  // namespace dialogs

@@ -2,9 +2,10 @@
 
 #include <cstdint>
 
-// String-table ids of the GUI's own texts: soft-key labels, menu items, view
-// texts and the messages of the main commands.
-namespace ui::strings {
+// The one catalogue of string-table ids, for the core and both front ends:
+// soft-key labels, menu items, view texts, progress texts and messages.
+namespace platform::strings {
+
 
 inline constexpr uint32_t kSync = 21001;
 inline constexpr uint32_t kTools = 21002;
@@ -64,6 +65,12 @@ inline constexpr uint32_t kPhotoCountOne = 21060;
 inline constexpr uint32_t kPhotoCountMany = 21061;
 inline constexpr uint32_t kByAuthor = 21062;
 inline constexpr uint32_t kProgressTitle = 21063;
+inline constexpr uint32_t kHintNoBlogs = 21064;
+inline constexpr uint32_t kHintNoEntries = 21065;
+inline constexpr uint32_t kHintNoEntriesReadOnly = 21066;
+inline constexpr uint32_t kHintFilterEmpty = 21067;
+inline constexpr uint32_t kYes = 21068;
+inline constexpr uint32_t kNo = 21069;
 
 inline constexpr uint32_t kSocketStartFailed = 21100;
 inline constexpr uint32_t kWrongDeviceType = 21101;
@@ -113,4 +120,39 @@ inline constexpr uint32_t kSyncBeforeComment = 23014;
 inline constexpr uint32_t kSyncBeforeSend = 23015;
 inline constexpr uint32_t kNoRemoteBlogs = 23016;
 
-}  // namespace ui::strings
+// Service steps and their failures.
+inline constexpr uint32_t kConnecting = 309;
+inline constexpr uint32_t kCannotConnect = 700;
+inline constexpr uint32_t kInternetUnavailable = 8500;
+inline constexpr uint32_t kUnknownError = 7999;
+inline constexpr uint32_t kNoMemory = 23002;
+
+// Blog database, photo files and categories.
+inline constexpr uint32_t kSaveFailed = 22100;
+inline constexpr uint32_t kCategoryExists = 22101;
+inline constexpr uint32_t kSomeNotCategorized = 22102;
+inline constexpr uint32_t kWriteProtected = 22103;
+inline constexpr uint32_t kNoSpace = 22104;
+inline constexpr uint32_t kAskDeletePhotos = 22105;
+inline constexpr uint32_t kNoPermission = 22106;
+inline constexpr uint32_t kAskDeleteCategory = 22107;
+inline constexpr uint32_t kAskPurgePhotos = 22108;
+inline constexpr uint32_t kWaitingForOtherProgram = 22110;
+inline constexpr uint32_t kNotJpeg = 22111;
+inline constexpr uint32_t kUnsentPhotos = 22112;
+
+// Subscriptions, blogs and comments.
+inline constexpr uint32_t kAskUnsubscribe = 182;
+inline constexpr uint32_t kAskSubscribe = 23000;
+inline constexpr uint32_t kAskNewSubscriptions = 23001;
+inline constexpr uint32_t kBlogCreated = 23009;
+inline constexpr uint32_t kEnterBlogUrl = 23010;
+inline constexpr uint32_t kAlreadySubscribed = 23011;
+inline constexpr uint32_t kAskThumbnailsOnly = 23012;
+inline constexpr uint32_t kConfirmDeleteBlog = 23019;
+inline constexpr uint32_t kSelectItemFirst = 23020;
+inline constexpr uint32_t kCommentLocked = 23021;
+inline constexpr uint32_t kAskDeleteComment = 23022;
+inline constexpr uint32_t kNeedAddress = 23023;
+
+}  // namespace platform::strings

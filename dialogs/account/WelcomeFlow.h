@@ -9,6 +9,8 @@ namespace ui {
 class PhoneScreen;
 }
 
+namespace dialogs {
+
 // The welcome flow of a user without a login: the Welcome screen, then either
 // the account wizard or Enter Login Info. At start-up it leaves the sync of a
 // new login to the start-up itself; in normal mode (Subscribe to Blog or Create
@@ -19,3 +21,5 @@ class WelcomeFlow {
   // normal mode, a wizard that made a blog or a login that was stored.
   static bool Run(ui::PhoneScreen& screen, QWidget* owner, model::CWinBlogUser& user, bool startupMode);
 };
+
+}  // namespace dialogs

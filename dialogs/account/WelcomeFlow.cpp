@@ -1,13 +1,12 @@
-#include "dialogs/WelcomeFlow.h"
+#include "dialogs/account/WelcomeFlow.h"
 
-#include "dialogs/CCreateAccountDlg.h"
-#include "dialogs/CLoginInfoDlg.h"
-#include "dialogs/CWelcomeDlg.h"
+#include "dialogs/account/CCreateAccountDlg.h"
+#include "dialogs/account/CLoginInfoDlg.h"
+#include "dialogs/account/CWelcomeDlg.h"
 #include "model/CWinBlogUser.h"
-#include "service/AccountNetwork.h"
-#include "ui/CProgressWnd.h"
 #include "ui/NetworkStep.h"
-#include "ui/StringIds.h"
+
+namespace dialogs {
 
 bool WelcomeFlow::Run(ui::PhoneScreen& screen, QWidget* owner, model::CWinBlogUser& user, bool startupMode) {
   CWelcomeDlg welcome(screen, owner);
@@ -23,7 +22,8 @@ bool WelcomeFlow::Run(ui::PhoneScreen& screen, QWidget* owner, model::CWinBlogUs
   if (login.DoModal() != ui::CDialogScreen::kOk) return false;
   user.SaveUser();
   if (startupMode) return false;
-  ui::NetworkStep::Run(screen, owner, ui::strings::kSynchronizing,
-                       [&user](ui::CProgressWnd& progress) { service::AccountNetwork::SyncAll(user, &progress); });
+  ui::NetworkStep::SyncAll(screen, owner, user);
   return true;
 }
+
+}  // namespace dialogs

@@ -6,6 +6,8 @@ namespace model {
 class CWinBlogUser;
 }
 
+namespace dialogs {
+
 // "Enter Login Info": e-mail address and password of an existing account. On
 // Next (or OK) they are stored in the account, marked as new credentials.
 class CLoginInfoDlg : public ui::CDialogScreen {
@@ -26,3 +28,5 @@ class CLoginInfoDlg : public ui::CDialogScreen {
   QLineEdit* email_ = nullptr;
   QLineEdit* password_ = nullptr;
 };
+
+}  // namespace dialogs

@@ -4,6 +4,8 @@
 
 class QRadioButton;
 
+namespace dialogs {
+
 // The first screen of a user without a login: create a new account or enter the
 // login of an existing one. Ends with Next (1031) or Cancel; both read the choice.
 class CWelcomeDlg : public ui::CDialogScreen {
@@ -30,3 +32,5 @@ class CWelcomeDlg : public ui::CDialogScreen {
   QRadioButton* login_ = nullptr;
   Choice choice_ = Choice::CreateAccount;
 };
+
+}  // namespace dialogs

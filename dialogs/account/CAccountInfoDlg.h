@@ -8,6 +8,8 @@ namespace model {
 class CWinBlogUser;
 }
 
+namespace dialogs {
+
 // "Account Info": shows and changes the stored e-mail address and password and
 // shows the account's level. The password is never shown: the field holds one
 // "*" per character, and only other text counts as a new password. A changed
@@ -38,3 +40,5 @@ class CAccountInfoDlg : public ui::CDialogScreen {
   QLabel* level_ = nullptr;
   QLabel* limit_ = nullptr;
 };
+
+}  // namespace dialogs

@@ -1,4 +1,4 @@
-#include "dialogs/CLoginInfoDlg.h"
+#include "dialogs/account/CLoginInfoDlg.h"
 
 #include <QLineEdit>
 #include <QVBoxLayout>
@@ -6,12 +6,15 @@
 #include "model/CWinBlogUser.h"
 #include "platform/StringTable.h"
 #include "ui/MessageBox.h"
-#include "ui/StringIds.h"
+#include "platform/StringIds.h"
+#include "ui/QtText.h"
 
-namespace s = ui::strings;
+namespace dialogs {
+
+namespace s = platform::strings;
 
 CLoginInfoDlg::CLoginInfoDlg(ui::PhoneScreen& screen, QWidget* owner, model::CWinBlogUser& user)
-    : CDialogScreen(screen, owner, QString::fromStdString(platform::LoadString(s::kEnterLoginInfo)), 189),
+    : CDialogScreen(screen, owner, ui::Label(s::kEnterLoginInfo), 189),
       user_(user) {
   AddText(Column(), s::kLoginText);
   AddLoginFields(Column(), email_, password_);
@@ -30,3 +33,5 @@ void CLoginInfoDlg::OnOK() {
   user_.credentialsChanged = true;
   EndDialog(kOk);
 }
+
+}  // namespace dialogs

@@ -8,6 +8,8 @@ namespace model {
 class CWinBlogUser;
 }
 
+namespace dialogs {
+
 // "Create New Account": a three-step wizard on one screen. Step 1 takes the
 // e-mail address and a password, step 2 the user's name and creates the account
 // on the service, step 3 the Blog URL, title and subtitle of the first blog and
@@ -62,3 +64,5 @@ class CCreateAccountDlg : public ui::CDialogScreen {
   QLineEdit* title_ = nullptr;
   QLineEdit* subtitle_ = nullptr;
 };
+
+}  // namespace dialogs

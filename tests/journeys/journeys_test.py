@@ -1,0 +1,174 @@
+"""Journeys through tessary with real keys and clicks on an X desktop.
+
+Usage: journeys_test.py TESSARY TESSARY_CLI TESSARY_SERVICE BUILD_DIR
+Each journey starts a window manager on its own Xvfb display, tessary-service on
+a free loopback port with the demo data, and tessary on a fresh device root.
+Screenshots and the UI trace of each journey stay in BUILD_DIR/journeys/."""
+
+import os
+import sys
+import unittest
+
+sys.path.insert(0, os.path.dirname(__file__))
+import phone_driver  # noqa: E402
+
+BINARIES = {}
+BUILD_DIR = ""
+
+CONNECTION_FAILED = "A connection to the Internet could not be made."
+MAIN = "app::CMainFrame"
+
+
+class Journey(unittest.TestCase):
+    screen_args = ()
+
+    def setUp(self):
+        self.folder = phone_driver.workspace("-".join(self.id().split(".")[-2:]), BUILD_DIR)
+        self.desktop = phone_driver.Desktop()
+        self.addCleanup(self.desktop.close)
+        self.service = phone_driver.Service(BINARIES["tessary-service"], self.folder)
+        self.addCleanup(self.service.stop)
+
+    def start_phone(self, *args):
+        phone = phone_driver.Phone(BINARIES, self.desktop, self.service, self.folder, (*self.screen_args, *args))
+        self.addCleanup(phone.close)
+        return phone
+
+    def login_by_keys(self, phone):
+        phone.wait_top("dialogs::CWelcomeDlg")
+        phone.key("Down", "F1")  # "Enter Login Info", then Next
+        phone.wait_top("dialogs::CLoginInfoDlg")
+        phone.type("demo@example.com")
+        phone.key("Down")
+        phone.type("demo")
+        phone.key("Return")
+        phone.wait_top("ui::CProgressWnd")
+        texts = phone.answer_messages_until_home()
+        self.assertIn("Do you want to subscribe to the blog 'demo-garden'?", texts)
+        account = phone.cli("account", "--offline")
+        self.assertEqual(account["email"], "demo@example.com")
+        blogs = {b["urlName"]: b for b in phone.cli("blogs")}
+        self.assertGreater(blogs["demo-garden"]["entries"], 0)
+        self.assertEqual(sorted(phone.rows()), sorted(blogs))
+        return phone.rows()
+
+    def enter_row(self, phone, row, blog):
+        phone.select(row)
+        phone.key("Return")
+        phone.wait_view("blog " + blog)
+        self.assertEqual(phone.preference("Currently Viewed Blog")["value"], blog)
+
+
+class KeypadJourney(Journey):
+    def test_keypad_alone(self):
+        phone = self.start_phone()
+        order = self.login_by_keys(phone)
+        phone.screenshot("home")
+
+        self.enter_row(phone, order.index("demo-garden"), "demo-garden")
+        # A menu opened and closed with Back leaves the keys with the view.
+        phone.key("F2")
+        phone.wait_top("ui::PhoneMenu")
+        phone.screenshot("blog-menu")
+        phone.key("Escape")
+        phone.wait_top(MAIN)
+        phone.key("Return", "Return")
+        phone.wait_view("viewer ")
+        phone.screenshot("viewer")
+        phone.key("Escape")
+        phone.wait_view("blog demo-garden")
+        phone.key("Escape")
+        phone.wait_view("home")
+        self.assertEqual(phone.preference("Currently Viewed Blog")["value"], "")
+
+        # A sub-menu opens inside the phone and applies its choice by keys.
+        self.enter_row(phone, order.index("demo-garden"), "demo-garden")
+        phone.key("F2")
+        phone.wait_top("ui::PhoneMenu")
+        phone.highlight("Show")
+        phone.key("Right")
+        phone.wait_top("ui::PhoneMenu")
+        phone.highlight("Pending")
+        phone.screenshot("show-menu")
+        phone.key("Return")
+        phone.wait_top(MAIN)
+        phone.key("Escape")
+        phone.wait_view("home")
+
+        # Account Info, and back.
+        phone.key("F2")
+        phone.wait_top("ui::PhoneMenu")
+        phone.highlight("Account Info")
+        phone.key("Return")
+        phone.wait_top("dialogs::CAccountInfoDlg")
+        phone.screenshot("account-info")
+        phone.key("F2")
+        phone.wait_top(MAIN)
+
+        # A sync that cannot reach the service says so once.
+        self.service.stop()
+        phone.key("F1")
+        texts = phone.answer_messages_until_home()
+        self.assertEqual(texts, [CONNECTION_FAILED])
+        self.service.start()
+
+        # The keys still reach the view after all of that.
+        self.enter_row(phone, 0, order[0])
+
+
+class MouseJourney(Journey):
+    def test_mouse_alone(self):
+        phone = self.start_phone()
+        phone.wait_top("dialogs::CWelcomeDlg")
+        phone.click(0.5, 0.34)  # "Enter Login Info"
+        phone.click_left_soft_key()  # Next
+        phone.wait_top("dialogs::CLoginInfoDlg")
+        phone.click(0.5, 0.25)  # the e-mail field
+        phone.type("demo@example.com")
+        phone.click(0.5, 0.37)  # the password field
+        phone.type("demo")
+        phone.click_left_soft_key()
+        phone.wait_top("ui::CProgressWnd")
+        phone.answer_messages_until_home(answer=phone.click_left_soft_key)  # Yes / OK
+        self.assertEqual(phone.cli("account", "--offline")["email"], "demo@example.com")
+
+        phone.click_left_soft_key()  # Sync
+        phone.wait_top("ui::CProgressWnd")
+        phone.answer_messages_until_home(answer=phone.click_left_soft_key)
+
+        phone.click_right_soft_key()  # Tools
+        phone.wait_top("ui::PhoneMenu")
+        phone.click(0.5, 0.3)  # outside the menu: it closes, and the click goes no further
+        phone.wait_top(MAIN)
+        phone.click_right_soft_key()
+        phone.wait_top("ui::PhoneMenu")
+        phone.click_right_soft_key()  # the key again closes it too
+        phone.wait_top(MAIN)
+        self.assertEqual(phone.settled(), MAIN)
+        self.assertNotIn("view blog", " ".join(phone.trace()))
+
+        first = phone.rows()[0]
+        phone.click(0.4, 0.2)  # the first blog row: selected on the press, opened on the release
+        phone.wait_view("blog " + first)
+        self.assertEqual(phone.preference("Currently Viewed Blog")["value"], first)
+
+
+class LargeScreenJourney(KeypadJourney):
+    screen_args = ("--screen", "480x640@192")
+
+    def test_mouse_alone(self):
+        MouseJourney.test_mouse_alone(self)
+
+
+class ZoomTest(Journey):
+    def test_zoom_is_limited_to_the_desktop(self):
+        phone = self.start_phone("--zoom", "4")
+        phone.wait_top("dialogs::CWelcomeDlg")
+        _, _, width, height = phone.geometry()
+        self.assertEqual((width, height), (480, 640))  # 4x would not fit in 1024x768
+
+
+if __name__ == "__main__":
+    BINARIES.update({"tessary": sys.argv[1], "tessary-cli": sys.argv[2], "tessary-service": sys.argv[3]})
+    BUILD_DIR = sys.argv[4]
+    unittest.main(argv=[sys.argv[0], "-v"])
