@@ -8,6 +8,7 @@
 #include <httplib.h>
 
 #include <arpa/inet.h>
+#include <fcntl.h>
 #include <netinet/in.h>
 #include <signal.h>
 #include <sys/socket.h>
@@ -54,9 +55,14 @@ int FreePort() {
   return ntohs(addr.sin_port);
 }
 
-pid_t Spawn(const std::vector<std::string>& args) {
+// quiet: the child's standard output (the service's access log) is dropped.
+pid_t Spawn(const std::vector<std::string>& args, bool quiet = false) {
   pid_t pid = fork();
   if (pid == 0) {
+    if (quiet) {
+      int null = open("/dev/null", O_WRONLY);
+      if (null >= 0) dup2(null, STDOUT_FILENO);
+    }
     std::vector<char*> argv;
     for (const std::string& arg : args) argv.push_back(const_cast<char*>(arg.c_str()));
     argv.push_back(nullptr);
@@ -117,7 +123,7 @@ class Service {
     RunToEnd({binary_, "--data", dir_.string(), "user", "add", "probe@example.com", "pw", "--pro"});
     RunToEnd({binary_, "--data", dir_.string(), "blog", "add", "probe", "--owner", "probe@example.com"});
     port_ = FreePort();
-    pid_ = Spawn({binary_, "--data", dir_.string(), "serve", "--listen", "127.0.0.1:" + std::to_string(port_)});
+    pid_ = Spawn({binary_, "--data", dir_.string(), "serve", "--listen", "127.0.0.1:" + std::to_string(port_)}, true);
     for (int i = 0; i < 200 && !Get("/Downloads/messages/wms/Tessary.txt"); ++i) std::this_thread::sleep_for(20ms);
   }
   ~Service() {

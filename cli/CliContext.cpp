@@ -11,14 +11,18 @@ namespace cli {
 
 void CliContext::AddGlobalOptions(CLI::App& app) {
   app.add_option("--device-root", deviceRoot, "Folder that holds the device's files")
+      ->type_name("DIR")
       ->envname("TESSARY_DEVICE_ROOT");
-  app.add_option("--service", service, "Service host as HOST[:PORT]")->envname("TESSARY_SERVICE");
+  app.add_option("--service", service, "Service host as HOST[:PORT]")
+      ->type_name("HOST[:PORT]")
+      ->envname("TESSARY_SERVICE");
   app.add_flag("--json", json, "Print data as JSON");
   auto* yesOpt = app.add_flag("--yes", yes, "Answer every question Yes");
   app.add_flag("--no", no, "Answer every question No")->excludes(yesOpt);
   app.add_option("--os-version", osVersion, "OS major version the device reports")
+      ->type_name("N")
       ->envname("TESSARY_OS_VERSION");
-  app.add_option("--screen", screen, "Screen as WxH@DPI")->envname("TESSARY_SCREEN");
+  app.add_option("--screen", screen, "Screen as WxH@DPI")->type_name("WxH@DPI")->envname("TESSARY_SCREEN");
 }
 
 bool CliContext::Prepare() {

@@ -2,15 +2,15 @@
 
 #include <iostream>
 
-#include "TessaryVersion.h"
-#include "cli/CliCommands.h"
 #include "cli/CliContext.h"
+#include "cli/CliProgram.h"
 
 int main(int argc, char** argv) {
-  CLI::App app{"tessary-cli: the Tessary photo-blogging client without a screen"};
-  app.set_version_flag("--version", std::string("tessary-cli ") + TESSARY_VERSION_FULL);
+  CLI::App app;
+  app.name("tessary-cli");
   cli::CliContext ctx;
-  cli::CliCommands::Register(app, ctx);
+  cli::CliProgram::Define(app, ctx);
+  app.footer(cli::CliProgram::Manual().HelpFooter());
 
   try {
     app.parse(argc, argv);

@@ -144,7 +144,9 @@ bool HttpFront::Run() {
       Sweep(now);
       lastSweep = now;
     }
+    if (finishing_ && !finishStarted_) BeginFinishing(now);
     closed_.clear();
+    if (finishStarted_ && Finished(now)) break;
   }
   // Requests already with a worker are answered before the workers stop; their
   // answers are not sent any more.
@@ -161,6 +163,36 @@ void HttpFront::Stop() {
   stopping_ = true;
   uint64_t one = 1;
   if (wakeFd_ >= 0) [[maybe_unused]] ssize_t n = write(wakeFd_, &one, sizeof one);
+}
+
+void HttpFront::Finish() {
+  finishing_ = true;
+  uint64_t one = 1;
+  if (wakeFd_ >= 0) [[maybe_unused]] ssize_t n = write(wakeFd_, &one, sizeof one);
+}
+
+void HttpFront::BeginFinishing(Clock::time_point now) {
+  finishStarted_ = true;
+  finishDeadline_ = now + limits_.stopGrace;
+  // Closed at once, so that new clients are refused rather than kept waiting.
+  WatchListener(false);
+  close(listenFd_);
+  listenFd_ = -1;
+  std::vector<FrontConnection*> idle;
+  for (auto& [key, connection] : connections_) {
+    if (connection->state == State::kWaiting && !connection->requestStarted) idle.push_back(connection.get());
+  }
+  for (FrontConnection* c : idle) Close(*c);
+}
+
+// A connection is still under way while it has a request begun, queued or
+// being answered, or an answer whose client has not closed yet.
+bool HttpFront::Finished(Clock::time_point now) const {
+  if (now >= finishDeadline_) return true;
+  return std::none_of(connections_.begin(), connections_.end(), [](const auto& entry) {
+    const FrontConnection& c = *entry.second;
+    return c.state != State::kWaiting || c.requestStarted;
+  });
 }
 
 void HttpFront::Accept() {
@@ -338,7 +370,7 @@ bool HttpFront::TakeBody(FrontConnection& c, std::string_view data, size_t& used
 
 void HttpFront::Dispatch(FrontConnection& c) {
   c.state = State::kQueued;
-  c.closeAfterAnswer = stopping_ || c.requests >= kRequestsPerConnection;
+  c.closeAfterAnswer = stopping_ || finishing_ || c.requests >= kRequestsPerConnection;
   Watch(c, 0);
   workers_.Submit(&c);
 }
@@ -393,7 +425,7 @@ void HttpFront::Send(FrontConnection& c) {
   }
   heldAnswers_ -= c.output.size();
   Free(c.output);
-  if (c.closeAfterAnswer || stopping_) {
+  if (c.closeAfterAnswer || stopping_ || finishing_) {
     StartDraining(c);
   } else {
     AwaitNextRequest(c);
@@ -476,7 +508,7 @@ void HttpFront::Sweep(Clock::time_point now) {
       Close(*c);
     }
   }
-  if (!listening_ && now >= listenerPausedUntil_) WatchListener(true);
+  if (!listening_ && listenFd_ >= 0 && !finishStarted_ && now >= listenerPausedUntil_) WatchListener(true);
   // Only while no worker is busy: trimming locks the allocator's arenas.
   if (trimPending_ && !busy) {
     malloc_trim(0);

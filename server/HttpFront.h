@@ -39,6 +39,10 @@ class HttpFront {
   bool Running() const { return running_; }
   // Safe to call from a signal handler and from any thread.
   void Stop();
+  // Stops taking connections and closes idle ones; Run() returns once every
+  // request under way is answered, or when HttpLimits::stopGrace is over.
+  // Safe to call from a signal handler and from any thread.
+  void Finish();
 
  private:
   using Clock = FrontConnection::Clock;
@@ -61,6 +65,8 @@ class HttpFront {
   void Refuse(FrontConnection& c, int status);
   void Close(FrontConnection& c);
   void Sweep(Clock::time_point now);
+  void BeginFinishing(Clock::time_point now);
+  bool Finished(Clock::time_point now) const;
 
   void EnterWaiting(FrontConnection& c);
   void LeaveWaiting(FrontConnection& c);
@@ -81,6 +87,9 @@ class HttpFront {
   bool listening_ = false;
   Clock::time_point listenerPausedUntil_;
   std::atomic<bool> stopping_{false};
+  std::atomic<bool> finishing_{false};
+  bool finishStarted_ = false;
+  Clock::time_point finishDeadline_;
   std::atomic<bool> running_{false};
 
   FrontWorkers workers_;

@@ -32,6 +32,9 @@ struct HttpLimits {
   size_t maxHeldAnswers = 256u * 1024 * 1024;
   // Threads answering complete requests.
   int workers = 16;
+  // After a graceful stop, the requests under way get this long to be
+  // received, answered and sent; what is left then is dropped.
+  std::chrono::milliseconds stopGrace{30'000};
 };
 
 }  // namespace server

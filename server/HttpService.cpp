@@ -5,6 +5,7 @@
 #include <thread>
 #include <iterator>
 
+#include "server/AccessLog.h"
 #include "server/BlogPages.h"
 #include "server/ContentStore.h"
 #include "server/DataFolder.h"
@@ -167,6 +168,17 @@ void HttpService::Route() {
   http_->Get(R"(/([A-Za-z0-9_-]{1,31})/?)", page);
   // The view-password form of hidden blogs.
   http_->Post(R"(/([A-Za-z0-9_-]{1,31})/?)", page);
+  // For supervisors and load balancers; no blog name starts with a dot.
+  http_->Get(R"(/\.healthz)", [this](const httplib::Request&, httplib::Response& res) {
+    const bool healthy = Healthy();
+    res.status = healthy ? 200 : 503;
+    res.set_header("Cache-Control", "no-store");
+    res.set_content(healthy ? "ok\n" : "store not readable\n", "text/plain; charset=utf-8");
+  });
+  if (config_.accessLog != nullptr) {
+    accessLog_ = std::make_unique<AccessLog>(config_.accessLog);
+    http_->set_logger([this](const httplib::Request& req, const httplib::Response& res) { accessLog_->Write(req, res); });
+  }
   http_->set_error_handler([this](const httplib::Request& req, httplib::Response& res) {
     if (res.status != 404 || !res.body.empty() || (req.method != "GET" && req.method != "HEAD")) return;
     res.set_content(pages_->NotFoundPage(), "text/html; charset=utf-8");
@@ -185,6 +197,19 @@ bool HttpService::WaitUntilRunning() const {
 
 void HttpService::Stop() {
   if (front_) front_->Stop();
+}
+
+void HttpService::Finish() {
+  if (front_) front_->Finish();
+}
+
+bool HttpService::Healthy() {
+  std::error_code ec;
+  if (!std::filesystem::is_directory(DataFolder::Photos(config_.dataDir), ec)) return false;
+  Transaction tx(*db_);
+  if (!tx.Active()) return false;
+  Statement count = db_->Prepare("SELECT count(*) FROM users");
+  return count.Valid() && count.Step();
 }
 
 }  // namespace server

@@ -7,6 +7,7 @@
 
 namespace server {
 
+class AccessLog;
 class BlogPages;
 class Database;
 class HttpFront;
@@ -35,10 +36,16 @@ class HttpService {
   bool Run();
   // Waits (up to a few seconds) until Run() accepts connections.
   bool WaitUntilRunning() const;
+  // Stops at once: requests under way are dropped.
   void Stop();
+  // Stops taking connections; Run() returns once the requests under way are
+  // answered (within HttpLimits::stopGrace). Safe in a signal handler.
+  void Finish();
 
  private:
   void Route();
+  // The store answers a query and the photo folder is there.
+  bool Healthy();
 
   ServiceConfig config_;
   int port_ = 0;
@@ -50,6 +57,7 @@ class HttpService {
   std::unique_ptr<BlogPages> pages_;
   std::unique_ptr<RequestServer> http_;
   std::unique_ptr<HttpFront> front_;
+  std::unique_ptr<AccessLog> accessLog_;
 };
 
 }  // namespace server

@@ -2,6 +2,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <cstdio>
 #include <filesystem>
 #include <functional>
 #include <string>
@@ -24,6 +25,8 @@ struct ServiceConfig {
   // Unix seconds; the system clock when empty (tests set their own).
   std::function<int64_t()> clock;
   HttpLimits http;
+  // Where the access log goes, one line per answered request; none when null.
+  std::FILE* accessLog = nullptr;
   // Tests only: called for an "AP" whose photo is ready, just before its
   // transaction begins, to hold it there. Unset in the service.
   std::function<void()> holdUpload;

@@ -3,6 +3,7 @@
 #include "tests/server/ServiceTest.h"
 
 #include <atomic>
+#include <latch>
 #include <thread>
 
 #include "tests/server/RawConnection.h"
@@ -124,6 +125,47 @@ TEST_F(DeadlinesTest, RequestsSentTooSlowlyAreDropped) {
   EXPECT_TRUE(bodyClosed);
   EXPECT_EQ(headAnswer.substr(0, 12), "HTTP/1.1 408");
   EXPECT_EQ(bodyAnswer.substr(0, 12), "HTTP/1.1 408");
+}
+
+}  // namespace
+}  // namespace servertest
+
+namespace servertest {
+namespace {
+
+class GracefulStopTest : public ServiceTest {
+ protected:
+  void Configure(server::ServiceConfig& config) override {
+    config.holdUpload = [this] {
+      held.count_down();
+      release.wait();
+    };
+  }
+  std::latch held{1};
+  std::latch release{1};
+};
+
+TEST_F(GracefulStopTest, RequestsUnderWayAreAnsweredAndNewOnesRefused) {
+  RawConnection idle(harness->Port());
+  ASSERT_TRUE(idle.Connected());
+  std::string added;
+  std::thread upload([&] { added = AddEntry(*owner, "mine", "under way"); });
+  held.wait();
+  harness->Finish();
+  // The idle connection is closed and nobody new gets in...
+  EXPECT_TRUE(idle.ClosedWithin(5s));
+  bool refused = false;
+  for (int i = 0; i < 100 && !refused; ++i) {
+    refused = !RawConnection(harness->Port()).Connected();
+    if (!refused) std::this_thread::sleep_for(20ms);
+  }
+  EXPECT_TRUE(refused);
+  // ...while the upload under way is still waited for.
+  EXPECT_FALSE(harness->RunEndedWithin(200ms));
+  release.count_down();
+  upload.join();
+  EXPECT_FALSE(added.empty());
+  EXPECT_TRUE(harness->RunEndedWithin(5s));
 }
 
 }  // namespace

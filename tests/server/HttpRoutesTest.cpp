@@ -8,6 +8,7 @@
 #include <sys/socket.h>
 #include <unistd.h>
 
+#include <filesystem>
 #include <sstream>
 
 #include "server/AdminCommands.h"
@@ -242,6 +243,25 @@ TEST_F(HttpRoutesTest, UploadCutOffMidwayLeavesNothingStored) {
   // The same request sent whole is stored.
   EXPECT_EQ(Message(owner->Post("\"http://x/ws/AP\"", body)), "");
   EXPECT_EQ(harness->PhotoFileCount(), 3u);
+}
+
+}  // namespace
+}  // namespace servertest
+
+namespace servertest {
+namespace {
+
+TEST_F(HttpRoutesTest, HealthUrlAnswersWhetherTheStoreCanBeUsed) {
+  auto healthy = Get("/.healthz");
+  ASSERT_TRUE(healthy);
+  EXPECT_EQ(healthy->status, 200);
+  EXPECT_EQ(healthy->body, "ok\n");
+  // A data folder that has lost its photos (an unmounted disk, say) is not healthy.
+  std::filesystem::rename(harness->DataDir() / "photos", harness->DataDir() / "photos-away");
+  auto broken = Get("/.healthz");
+  ASSERT_TRUE(broken);
+  EXPECT_EQ(broken->status, 503);
+  std::filesystem::rename(harness->DataDir() / "photos-away", harness->DataDir() / "photos");
 }
 
 }  // namespace

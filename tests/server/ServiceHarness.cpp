@@ -29,8 +29,20 @@ ServiceHarness::ServiceHarness(const std::function<void(server::ServiceConfig&)>
   bool started = service_->Start("127.0.0.1", 0, error);
   EXPECT_TRUE(started) << error;
   if (!started) return;
-  thread_ = std::thread([this] { service_->Run(); });
+  thread_ = std::thread([this] {
+    service_->Run();
+    runEnded_ = true;
+  });
   EXPECT_TRUE(service_->WaitUntilRunning());
+}
+
+bool ServiceHarness::RunEndedWithin(std::chrono::milliseconds limit) const {
+  const auto end = std::chrono::steady_clock::now() + limit;
+  while (!runEnded_) {
+    if (std::chrono::steady_clock::now() >= end) return false;
+    std::this_thread::sleep_for(std::chrono::milliseconds(10));
+  }
+  return true;
 }
 
 ServiceHarness::~ServiceHarness() {

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <atomic>
+#include <chrono>
 #include <cstdint>
 #include <filesystem>
 #include <functional>
@@ -41,11 +42,16 @@ class ServiceHarness {
 
   size_t PhotoFileCount() const;
 
+  // The graceful stop a SIGTERM starts.
+  void Finish() { service_->Finish(); }
+  bool RunEndedWithin(std::chrono::milliseconds limit) const;
+
  private:
   std::filesystem::path dir_;
   std::shared_ptr<std::atomic<int64_t>> clock_;
   std::unique_ptr<server::HttpService> service_;
   std::thread thread_;
+  std::atomic<bool> runEnded_{false};
 };
 
 }  // namespace servertest

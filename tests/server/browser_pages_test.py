@@ -57,7 +57,8 @@ def check(condition, what):
 
 class Service:
     def __init__(self, program, data):
-        self.process = subprocess.Popen([program, "--data", str(data), "serve", "--listen", "127.0.0.1:0"],
+        self.process = subprocess.Popen([program, "--data", str(data), "serve", "--listen", "127.0.0.1:0",
+                                         "--no-access-log"],
                                         stdout=subprocess.PIPE, text=True)
         line = self.process.stdout.readline()
         found = re.search(r"\(port (\d+)\)", line)
