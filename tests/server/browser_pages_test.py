@@ -25,10 +25,9 @@ import urllib.request
 from pathlib import Path
 
 from selenium import webdriver
-from selenium.common.exceptions import TimeoutException
+from selenium.common.exceptions import TimeoutException, WebDriverException
 from selenium.webdriver.chrome.service import Service as DriverService
 from selenium.webdriver.common.by import By
-from selenium.webdriver.support.expected_conditions import staleness_of
 from selenium.webdriver.support.ui import WebDriverWait
 
 # Without the networking flags Chromium reaches out at start, which a closed
@@ -269,16 +268,28 @@ def browse(browser, base, viewport):
     browser.look("hidden")
     field = browser.driver.find_element(By.ID, "password")
     field.send_keys("wrong")
-    field.submit()
-    WebDriverWait(browser.driver, 15).until(staleness_of(field))
+    submit_and_wait(browser.driver, field)
     check("Wrong password" in browser.driver.find_element(By.CSS_SELECTOR, ".error").text,
           f"{viewport} hidden: a wrong password is not refused")
     field = browser.driver.find_element(By.ID, "password")
     field.send_keys(VIEW_PASSWORD)
-    field.submit()
-    WebDriverWait(browser.driver, 15).until(staleness_of(field))
+    submit_and_wait(browser.driver, field)
     check(browser.tiles() == ["Birthday"], f"{viewport} hidden: the password does not open the blog")
     browser.look("hidden-open")
+
+
+def submit_and_wait(driver, field):
+    """Submits the field's form and waits for the answer page to be loaded.
+
+    A mark left on the old page's window tells the pages apart: the old page's elements can
+    fail in more than one way while the browser swaps documents, the mark cannot."""
+    driver.execute_script("window.tessaryOldPage = true")
+    field.submit()
+
+    def answered(d):
+        return d.execute_script("return !window.tessaryOldPage && document.readyState === 'complete'")
+
+    WebDriverWait(driver, 15, ignored_exceptions=(WebDriverException,)).until(answered)
 
 
 def main():
