@@ -809,17 +809,15 @@ uint32_t MorvaneBlogService::FetchEntryPhoto(model::BlogEntry& entry, uint8_t si
   std::unique_ptr<net::Stream> photo = CopyToTemporaryFile(*response->GetBody());
   response.reset();
   if (!photo) return platform::kErrNotEnoughMemory;
+  const bool isFile = storage_->IsPhotoSizeCode(sizeCode);
+  const std::string name = LastSegment(entry.GetFullSizeUrl());
+  if (isFile && !platform::IsPlainFileName(name)) return platform::kErrInvalidName;
   // Nothing of the entry changes until the photo is known to be whole: a cut or
   // broken download leaves it its photo and size.
   if (!IsWholeJpegFile(static_cast<net::Win32LargeStream&>(*photo).Path())) return kResultInvalidJpeg;
 
   const std::string oldPath = entry.GetPhotoPath();
-  if (storage_->IsPhotoSizeCode(sizeCode)) {
-    const std::string name = LastSegment(entry.GetFullSizeUrl());
-    if (!platform::IsPlainFileName(name)) return platform::kErrInvalidName;
-    code = storage_->WriteDownloadedFile(name, photo);
-    if (code != 0) return code;
-  }
+  if (isFile && (code = storage_->WriteDownloadedFile(name, photo)) != 0) return code;
   const uint32_t bytes = entry.GetPhotoBytes();
   uint16_t width = 0, height = 0;
   entry.GetPhotoDimensions(width, height);
