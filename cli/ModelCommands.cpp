@@ -509,14 +509,19 @@ int ModelCommands::Purge(const std::string& blogName, std::ostream& out, std::os
     return CliContext::kOk;
   }
   blog.SetFilters(model::kAllCategories, model::kShowAll);
-  size_t before = 0;
-  for (const auto& e : blog.Entries()) before += e->photoPath.empty() ? 0 : 1;
+  // Pending entries keep their photos; only published ones count.
+  auto withPhotos = [&blog](bool published) {
+    size_t count = 0;
+    for (const auto& e : blog.Entries()) count += !e->photoPath.empty() && e->HasId() == published ? 1 : 0;
+    return count;
+  };
+  const size_t before = withPhotos(true);
   blog.PurgeShownPhotos();
   if (SaveBlog(blog) != CliContext::kOk) return CliContext::kFailure;
-  size_t after = 0;
-  for (const auto& e : blog.Entries()) after += e->photoPath.empty() ? 0 : 1;
+  const size_t after = withPhotos(true);
   out << "Deleted " << (before - after) << " photo files";
   if (after != 0) out << "; " << after << " could not be deleted";
+  if (const size_t pending = withPhotos(false); pending != 0) out << "; " << pending << " pending kept";
   out << '\n';
   return after == 0 ? CliContext::kOk : CliContext::kFailure;
 }

@@ -167,6 +167,8 @@ class CWinBlogStorage : public LocalBlogStorage {
   // Deletes the queued photo files now, for a blog whose database file is gone;
   // answers the first failure.
   uint32_t DeleteQueuedPhotos();
+  // The photos of the shown entries that are on the service (pending ones keep
+  // theirs), then the photo folder when it is left empty.
   void PurgeShownPhotos();
   void PurgeAllPhotos();
   uint32_t RemoveFolderIfEmpty(std::string_view folder);

@@ -203,8 +203,10 @@ uint32_t CWinBlogStorage::DeleteQueuedPhotos(bool& restored) {
 }
 
 void CWinBlogStorage::PurgeShownPhotos() {
+  // A pending entry keeps its photo: it is still to be sent, and it may be the
+  // only copy.
   for (const auto& entry : entries_) {
-    if (IsShown(*entry)) DeletePhotoAtSave(*entry);
+    if (IsShown(*entry) && entry->HasId()) DeletePhotoAtSave(*entry);
   }
   tidyPhotoFolder_ = true;
 }

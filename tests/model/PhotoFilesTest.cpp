@@ -164,12 +164,15 @@ TEST_F(PhotoFilesTest, PurgeDeletesShownPhotosAndTidiesTheFolder) {
   const std::string folder = blog->GetPhotoFolder();
   auto* a = AddPhoto(1, folder + "\\a.jpg");
   auto* b = AddPhoto(2, folder + "\\b.jpg");
+  auto* pending = AddPhoto(0, folder + "\\pending.jpg");
   b->SetCategoryId(4);
   a->SetThumbnail({1, 2});
   blog->SetFilters(0, model::kShowAll);
   blog->PurgeShownPhotos();
   ASSERT_EQ(blog->Save(), 0u);
   EXPECT_TRUE(a->photoPath.empty());
+  EXPECT_TRUE(root.Fs().Exists(pending->photoPath));
+  blog->DiscardEntry(pending, false, true);
   EXPECT_EQ(a->GetThumbnail().size(), 2u);
   EXPECT_EQ(a->GetPhotoSize(), model::kSizeFull);
   EXPECT_TRUE(root.Fs().Exists(folder + "\\b.jpg"));
