@@ -53,6 +53,11 @@ CPhotoEmailDlg::CPhotoEmailDlg(ui::PhoneScreen& screen, QWidget* owner, model::C
 
 void CPhotoEmailDlg::OnInitDialog() {
   if (entryId_ != 0) link_->setText(ui::Label(s::kPhotoLink));
+}
+
+void CPhotoEmailDlg::showEvent(QShowEvent* event) {
+  CDialogScreen::showEvent(event);
+  // The field gets the focus once it can take it: on show.
   SelectAll(*address_);
 }
 

@@ -38,6 +38,7 @@ class CPhotoEmailDlg : public ui::CDialogScreen {
  protected:
   void OnInitDialog() override;
   void OnOK() override;
+  void showEvent(QShowEvent* event) override;
   bool eventFilter(QObject* watched, QEvent* event) override;
 
  private:

@@ -50,6 +50,11 @@ void CPostRemoteEntryDlg::OnInitDialog() {
   }
   title_->setText(ui::Text(subject_.title));
   post_->setPlainText(ui::Text(subject_.post));
+}
+
+void CPostRemoteEntryDlg::showEvent(QShowEvent* event) {
+  CDialogScreen::showEvent(event);
+  // The field gets the focus once it can take it: on show.
   SelectAll(*title_);
 }
 

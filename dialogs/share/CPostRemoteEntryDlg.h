@@ -40,6 +40,7 @@ class CPostRemoteEntryDlg : public ui::CDialogScreen {
  protected:
   void OnInitDialog() override;
   void OnOK() override;
+  void showEvent(QShowEvent* event) override;
 
  private:
   // Keeps the post within its length, as a field with a limit refuses more.
