@@ -113,7 +113,9 @@ TEST_F(ShareScreensTest, DownloadPhotoFetchesEverySizeAndACancelKeepsThePhoto) {
     EXPECT_EQ(entry.GetPhotoSize(), size.code);
     uint16_t width = 0, height = 0;
     entry.GetPhotoDimensions(width, height);
-    if (size.width != 0) EXPECT_EQ(width, size.width) << int(size.code);
+    if (size.width != 0) {
+      EXPECT_EQ(width, size.width) << int(size.code);
+    }
     std::unique_ptr<platform::File> file;
     ASSERT_EQ(root_.Fs().OpenFile(entry.photoPath, platform::OpenMode::Read, file), 0u);
     EXPECT_TRUE(image::IsWholeJpeg(*file));
