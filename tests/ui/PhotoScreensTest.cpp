@@ -60,6 +60,7 @@ TEST_F(PhotoScreensTest, DeletePhotosKeepsTheThumbnailsAndTidiesTheFolder) {
   }
   ASSERT_EQ(blog->Save(), 0u);
   OpenBlog();
+  blog = view_->CurrentBlog();  // the window loads the blogs anew
   DialogDriver driver;
   driver.On<dialogs::CPurgePhotosDlg>([](dialogs::CPurgePhotosDlg& d) { d.Bar()->PressRight(); });
   frame_->OnCommand(c::kPurgePhotos);
@@ -124,6 +125,7 @@ TEST_F(PhotoScreensTest, MovePhotosOffersInternalAndTheCardAndRefusesOnePlaceTwi
   model::CWinBlogStorage* blog = AddPublishedBlog(2);
   MakeCard();
   OpenBlog();
+  blog = view_->CurrentBlog();  // the window loads the blogs anew
   DialogDriver driver;
   driver.On<dialogs::CMovePhotosDlg>([](dialogs::CMovePhotosDlg& d) {
     ui::SpinList* from = d.SourceList();
