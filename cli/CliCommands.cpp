@@ -1,6 +1,7 @@
 #include "cli/CliCommands.h"
 
 #include "cli/AccountCommands.h"
+#include "cli/ContactCommands.h"
 #include "cli/DumpCommand.h"
 #include "cli/EntryServiceCommands.h"
 #include "cli/ImageCommands.h"
@@ -22,6 +23,7 @@ void CliCommands::Register(CLI::App& app, CliContext& ctx) {
   DumpCommand::Register(app, ctx);
   ModelCommands::Register(app, ctx);
   ImageCommands::Register(app, ctx);
+  ContactCommands::Register(app, ctx);
 }
 
 }  // namespace cli

@@ -4,12 +4,17 @@
 
 #include <iostream>
 #include <memory>
+#include <optional>
+#include <vector>
 
 #include "cli/CliSession.h"
 #include "cli/ModelJson.h"
 #include "model/CWinBlogComment.h"
 #include "model/CWinBlogStorage.h"
 #include "model/ModelConstants.h"
+#include "model/ShareSubject.h"
+#include "platform/ContactBook.h"
+#include "platform/DeviceFileSystem.h"
 #include "platform/ErrorCodes.h"
 #include "platform/Preferences.h"
 #include "platform/StringIds.h"
@@ -17,6 +22,7 @@
 #include "platform/TextConversion.h"
 #include "platform/TimeValue.h"
 #include "service/BlogNetwork.h"
+#include "service/ServiceErrors.h"
 
 namespace cli {
 
@@ -142,36 +148,63 @@ int Download(CliContext& ctx, const Target& target, const std::string& sizeText)
   CliSession session(ctx);
   Opened opened;
   if (!Open(session, target, true, opened)) return CliContext::kFailure;
-  if (opened.entry->GetPhotoSize() == *size) {
+  platform::WriteDownloadPhotoSize(*size);
+  const model::CWinBlogEntry& entry = *opened.entry;
+  if (entry.GetPhotoSize() == *size && !entry.photoPath.empty() &&
+      platform::DeviceFileSystem::Current().Exists(entry.photoPath)) {
     session.Ui().ShowMessage(platform::LoadString(platform::strings::kAlreadyHaveSize), model::MessageIcon::Information);
     return CliContext::kOk;
   }
-  const uint32_t code = session.WithNetwork([&] {
+  uint32_t code = session.WithNetwork([&] {
     return service::BlogNetwork::DownloadPhoto(*opened.blog, &session.Progress(), *opened.entry,
                                                static_cast<uint8_t>(*size));
   });
-  if (code == 0 && opened.blog->Save() != 0) return CliContext::kFailure;
+  if (code == 0) {
+    if (opened.blog->Save() != 0) return CliContext::kFailure;
+    code = opened.blog->PhotoDeletionResult();
+  }
+  service::ServiceErrors::ShowUnreported(code);
   return session.ExitStatus(code);
 }
 
-// The category and entry a mail or a remote post is about, or false after the
-// refusal for something the service does not know yet.
-bool Subject(const Opened& opened, uint32_t& categoryId, uint32_t& entryId) {
-  if (opened.entry != nullptr) {
-    if (!opened.entry->HasId()) return false;
-    categoryId = opened.entry->GetCategoryId();
-    entryId = opened.entry->GetId();
-    return true;
+// What a mail or a remote post is about, or false after the refusal for
+// something the service does not know yet.
+bool Subject(const Opened& opened, model::ShareSubject& subject) {
+  const uint32_t refusal = model::ShareSubject::Of(*opened.blog, opened.entry, subject);
+  if (refusal != 0) Refuse(refusal);
+  return refusal == 0;
+}
+
+// The recipients of `--to` values: addresses (separated by commas or blanks) as
+// they are, names of the device's contacts as their first address.
+std::optional<std::string> Recipients(const std::vector<std::string>& values) {
+  std::vector<platform::Contact> contacts;
+  bool read = false;
+  std::string text;
+  for (const std::string& value : values) {
+    std::string add = value;
+    if (value.find('@') == std::string::npos && value.find_first_not_of(" \t,") != std::string::npos) {
+      if (!read) {
+        platform::ContactBook::Read(platform::ContactBook::DefaultPath(), contacts);
+        read = true;
+      }
+      const platform::Contact* contact = platform::ContactBook::Find(contacts, value);
+      if (contact == nullptr) {
+        std::cerr << "tessary-cli: \"" << value << "\" is neither an address nor a contact with one (see `tessary-cli contacts`)\n";
+        return std::nullopt;
+      }
+      add = contact->emails.front();
+    }
+    if (add.find_first_not_of(" \t,") == std::string::npos) continue;
+    if (!text.empty()) text += ", ";
+    text += add;
   }
-  categoryId = opened.blog->GetCategoryFilter();
-  entryId = 0;
-  const model::CWinBlogAlbum* category = opened.blog->FindCategory(categoryId);
-  return category == nullptr || category->HasServiceId();
+  return text;
 }
 
 struct MailArgs {
   Target target;
-  std::string to;
+  std::vector<std::string> to;
   std::string message;
 };
 
@@ -179,20 +212,19 @@ int Mail(CliContext& ctx, const MailArgs& args) {
   CliSession session(ctx);
   Opened opened;
   if (!Open(session, args.target, false, opened) || !session.RequireLogin()) return CliContext::kFailure;
-  uint32_t categoryId = 0;
-  uint32_t entryId = 0;
-  if (!Subject(opened, categoryId, entryId)) {
-    Refuse(platform::strings::kSyncBeforeSend);
-    return CliContext::kFailure;
-  }
-  if (args.to.find_first_not_of(" ,") == std::string::npos) {
+  model::ShareSubject subject;
+  if (!Subject(opened, subject)) return CliContext::kFailure;
+  const std::optional<std::string> recipients = Recipients(args.to);
+  if (!recipients) return CliContext::kUsage;
+  if (recipients->empty()) {
     Refuse(platform::strings::kNeedAddress);
     return CliContext::kFailure;
   }
   const uint32_t code = session.WithNetwork([&] {
-    return service::BlogNetwork::SendPhotoEmail(session.User(), *opened.blog, &session.Progress(), categoryId,
-                                                entryId, args.to, args.message);
+    return service::BlogNetwork::SendPhotoEmail(session.User(), *opened.blog, &session.Progress(), subject.categoryId,
+                                                subject.entryId, *recipients, args.message);
   });
+  service::ServiceErrors::ShowUnreported(code);
   return session.ExitStatus(code);
 }
 
@@ -214,12 +246,8 @@ int RemotePost(CliContext& ctx, const RemoteArgs& args) {
     Refuse(platform::strings::kNoRemoteBlogs);
     return CliContext::kFailure;
   }
-  uint32_t categoryId = 0;
-  uint32_t entryId = 0;
-  if (!Subject(opened, categoryId, entryId)) {
-    Refuse(platform::strings::kSyncBeforeSend);
-    return CliContext::kFailure;
-  }
+  model::ShareSubject subject;
+  if (!Subject(opened, subject)) return CliContext::kFailure;
   std::string remote = args.remote.empty() ? platform::ReadLastRemoteBlog() : args.remote;
   bool known = false;
   for (const std::u16string& name : user.RemoteBlogs()) known = known || platform::Utf16ToUtf8(name) == remote;
@@ -230,22 +258,15 @@ int RemotePost(CliContext& ctx, const RemoteArgs& args) {
     }
     remote = platform::Utf16ToUtf8(user.RemoteBlogs().front());
   }
-  std::string title;
-  std::string post;
-  if (opened.entry != nullptr) {
-    title = opened.entry->GetTitle();
-    post = opened.entry->GetCaption();
-  } else {
-    const model::CWinBlogAlbum* category = opened.blog->FindCategory(categoryId);
-    title = category != nullptr ? category->GetName() : opened.blog->Info().DisplayName();
-  }
-  if (args.titleOpt->count() > 0) title = args.title;
-  if (args.postOpt->count() > 0) post = args.post;
+  const std::string title = args.titleOpt->count() > 0 ? args.title : subject.title;
+  const std::string post = args.postOpt->count() > 0 ? args.post : subject.post;
   platform::WriteLastRemoteBlog(remote);
   const uint32_t code = session.WithNetwork([&] {
-    return service::BlogNetwork::PostRemoteEntry(session.User(), *opened.blog, &session.Progress(), categoryId,
-                                                 entryId, remote, Cut(title, kMaxRemoteTitle), Cut(post, kMaxRemotePost));
+    return service::BlogNetwork::PostRemoteEntry(session.User(), *opened.blog, &session.Progress(),
+                                                 subject.categoryId, subject.entryId, remote,
+                                                 Cut(title, kMaxRemoteTitle), Cut(post, kMaxRemotePost));
   });
+  service::ServiceErrors::ShowUnreported(code);
   return session.ExitStatus(code);
 }
 
@@ -299,7 +320,9 @@ void EntryServiceCommands::Register(CLI::App& app, CliContext& ctx) {
   CLI::App* mailCmd = app.add_subcommand("mail", "Have the service mail a link to a photo or to the blog");
   mailCmd->add_option("blog", mail->target.blog, "Blog URL name")->required();
   mailCmd->add_option("entry", mail->target.entry, "Entry id or title (none: the blog)");
-  mailCmd->add_option("--to", mail->to, "Addresses, separated by commas or blanks")->required();
+  mailCmd->add_option("--to", mail->to, "Addresses (separated by commas or blanks) or a contact's name; repeatable")
+      ->required()
+      ->allow_extra_args(false);
   mailCmd->add_option("--message", mail->message, "Message");
   mailCmd->callback([&ctx, mail] { ctx.run = [&ctx, mail] { return Mail(ctx, *mail); }; });
 

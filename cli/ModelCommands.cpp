@@ -472,6 +472,35 @@ int ModelCommands::Delete(const std::string& blogName, const std::string& entryN
   return rc == 0 ? CliContext::kOk : CliContext::kFailure;
 }
 
+int ModelCommands::PurgeEntry(const std::string& blogName, const std::string& entryName, std::ostream& out,
+                              std::ostream& err) {
+  auto opened = OpenBlog(blogName, err);
+  if (!opened) return CliContext::kFailure;
+  CWinBlogStorage& blog = *opened->blog;
+  long position = -1;
+  CWinBlogEntry* entry = ResolveEntry(blog, entryName, position, err);
+  if (entry == nullptr) return CliContext::kFailure;
+  if (!model::UserInterface::Current().AskYesNo(platform::LoadString(platform::strings::kPurgePhotoQuestion))) {
+    return CliContext::kOk;
+  }
+  if (!entry->HasId()) {
+    out << "Entry " << entryName << " is pending: its photo stays until it is sent\n";
+    return CliContext::kOk;
+  }
+  if (entry->photoPath.empty()) {
+    out << "Entry " << entryName << " has no photo file\n";
+    return CliContext::kOk;
+  }
+  blog.DeletePhotoAtSave(*entry);
+  if (SaveBlog(blog) != CliContext::kOk) return CliContext::kFailure;
+  if (const uint32_t rc = blog.PhotoDeletionResult(); rc != 0) {
+    err << "tessary-cli: the photo file could not be deleted (error " << rc << ")\n";
+    return CliContext::kFailure;
+  }
+  out << "Deleted the photo file of entry " << entryName << '\n';
+  return CliContext::kOk;
+}
+
 int ModelCommands::Purge(const std::string& blogName, std::ostream& out, std::ostream& err) {
   auto opened = OpenBlog(blogName, err);
   if (!opened) return CliContext::kFailure;
@@ -480,14 +509,19 @@ int ModelCommands::Purge(const std::string& blogName, std::ostream& out, std::os
     return CliContext::kOk;
   }
   blog.SetFilters(model::kAllCategories, model::kShowAll);
-  size_t before = 0;
-  for (const auto& e : blog.Entries()) before += e->photoPath.empty() ? 0 : 1;
+  // Pending entries keep their photos; only published ones count.
+  auto withPhotos = [&blog](bool published) {
+    size_t count = 0;
+    for (const auto& e : blog.Entries()) count += !e->photoPath.empty() && e->HasId() == published ? 1 : 0;
+    return count;
+  };
+  const size_t before = withPhotos(true);
   blog.PurgeShownPhotos();
   if (SaveBlog(blog) != CliContext::kOk) return CliContext::kFailure;
-  size_t after = 0;
-  for (const auto& e : blog.Entries()) after += e->photoPath.empty() ? 0 : 1;
+  const size_t after = withPhotos(true);
   out << "Deleted " << (before - after) << " photo files";
   if (after != 0) out << "; " << after << " could not be deleted";
+  if (const size_t pending = withPhotos(false); pending != 0) out << "; " << pending << " pending kept";
   out << '\n';
   return after == 0 ? CliContext::kOk : CliContext::kFailure;
 }
@@ -497,12 +531,23 @@ int ModelCommands::Move(const std::string& blogName, const std::string& from,
                         std::ostream& out, std::ostream& err) {
   auto opened = OpenBlog(blogName, err);
   if (!opened) return CliContext::kFailure;
+  if (CWinBlogStorage::StorageCards().empty()) {
+    Show(platform::strings::kNoStorageCard, model::MessageIcon::Exclamation);
+    return CliContext::kFailure;
+  }
   std::optional<std::string> source = LocationRoot(from, err);
   std::optional<std::string> destination = LocationRoot(to, err);
   if (!source || !destination) return CliContext::kUsage;
+  if (*source == *destination) {
+    Show(platform::strings::kSameLocation, model::MessageIcon::Exclamation);
+    return CliContext::kUsage;
+  }
   CWinBlogStorage& blog = *opened->blog;
   blog.SetFilters(model::kAllCategories, model::kShowAll);
   uint32_t rc = blog.MovePhotos(progress, *source, *destination);
+  if (const uint32_t deleted = blog.PhotoDeletionResult(); deleted != 0) {
+    err << "tessary-cli: a moved photo's old file could not be deleted (error " << deleted << ")\n";
+  }
   switch (rc) {
     case 0:
       out << "Moved the photos of " << blogName << " to " << to << '\n';
@@ -615,7 +660,13 @@ void ModelCommands::Register(CLI::App& app, CliContext& ctx) {
   CLI::App* purge = app.add_subcommand("purge", "Delete a blog's photo files, keeping thumbnails");
   purge->fallthrough();
   purge->add_option("BLOG", a->blog, "Blog name")->required();
-  purge->callback([a, run] { run([a] { return Purge(a->blog, std::cout, std::cerr); }); });
+  purge->add_option("--entry", a->entry, "Only this entry's photo: service id, or #N as `entries` numbers it");
+  purge->callback([a, run] {
+    run([a] {
+      return a->entry.empty() ? Purge(a->blog, std::cout, std::cerr)
+                              : PurgeEntry(a->blog, a->entry, std::cout, std::cerr);
+    });
+  });
 
   CLI::App* move = app.add_subcommand("move", "Move a blog's photos between main memory and a card");
   move->fallthrough();

@@ -43,6 +43,9 @@ class ModelCommands {
   static int Delete(const std::string& blog, const std::string& entry, bool onWeb, bool photo,
                     std::ostream& out, std::ostream& err);
   static int Purge(const std::string& blog, std::ostream& out, std::ostream& err);
+  // The photo file of one entry, as the viewer's Purge Photo: a pending entry
+  // keeps its photo.
+  static int PurgeEntry(const std::string& blog, const std::string& entry, std::ostream& out, std::ostream& err);
   // from/to: "internal" or a storage card's folder name.
   static int Move(const std::string& blog, const std::string& from, const std::string& to,
                   model::ProgressReporter* progress, std::ostream& out, std::ostream& err);

@@ -27,4 +27,8 @@ int32_t ReadImageInformation(platform::File& file, ImageInformation& info);
 // decoder does not draw it. Reads from the start of the file.
 bool IsJpegPhoto(platform::File& file);
 
+// A JPEG photo as IsJpegPhoto tells whose data runs whole to its end-of-image
+// marker: a photo cut short in transfer is not one.
+bool IsWholeJpeg(platform::File& file);
+
 }  // namespace image

@@ -96,7 +96,8 @@ class CWinBlogStorage : public LocalBlogStorage {
   std::unique_ptr<BlogComment> NewComment() const override;
   bool IsPhotoSizeCode(uint8_t code) const override { return code > kSizeThumbnails; }
   // Writes `stream` to a plain-named file of the photo folder and replaces it by a
-  // read stream on that file (a net::Win32LargeStream). A partial file is removed.
+  // read stream on that file (a net::Win32LargeStream). A file already there is
+  // replaced only once the new one is whole; a partial one is removed.
   uint32_t WriteDownloadedFile(std::string_view fileName,
                                std::unique_ptr<net::Stream>& stream) override;
   bool IsEntryReadOnly(const BlogEntry* entry, bool aboutNewEntry = false) const override;
@@ -159,15 +160,23 @@ class CWinBlogStorage : public LocalBlogStorage {
   // PhotoDeletionResult of that Save. DiscardEntry and DiscardShownEntries (with
   // deletePhoto) and the two purges queue their photos this way.
   void DeletePhotoAtSave(CWinBlogEntry& entry);
+  // A photo file that `entry` no longer names (it has a new one) goes at the
+  // next Save in the same way; one that cannot be deleted stays where it is.
+  void DeleteReplacedPhotoAtSave(const BlogEntry& entry, std::string_view oldPath) override;
   uint32_t PhotoDeletionResult() const { return photoDeletionResult_; }
   // Deletes the queued photo files now, for a blog whose database file is gone;
   // answers the first failure.
   uint32_t DeleteQueuedPhotos();
+  // The photos of the shown entries that are on the service (pending ones keep
+  // theirs), then the photo folder when it is left empty.
   void PurgeShownPhotos();
   void PurgeAllPhotos();
   uint32_t RemoveFolderIfEmpty(std::string_view folder);
   // Moves the photos of the shown entries from one storage location to another
-  // ("\" for main memory, else a card's folder); 0, 1223 or a system code.
+  // ("\" for main memory, else a card's folder), stopping at the first failure;
+  // then saves. Each photo is copied and checked first; the originals are
+  // deleted once the database that names the copies is saved. Answers 0, 1223,
+  // the system code of the failed copy, or the save's failure.
   uint32_t MovePhotos(ProgressReporter* progress, std::string_view sourceRoot,
                       std::string_view destinationRoot);
   bool HasPhoto(std::u16string_view path) const;
@@ -179,6 +188,8 @@ class CWinBlogStorage : public LocalBlogStorage {
   uint32_t PhotoFolderOn(std::string_view locationRoot, std::string& out);
   // The first storage card's folder ("\Storage Card"), or empty.
   static std::string FindStorageCard();
+  // Every storage card's folder, in the order the root folder lists them.
+  static std::vector<std::string> StorageCards();
 
   // Another program's save: whether the file differs from the one this object
   // last read or wrote, and whether that file is gone.
@@ -214,6 +225,10 @@ class CWinBlogStorage : public LocalBlogStorage {
   bool newSubscription = false;
 
  private:
+  // Whether an entry other than `except` has the photo at `path`.
+  bool NamesPhoto(std::string_view path, const CWinBlogEntry* except) const;
+  // The path a moved photo takes in `folder`.
+  std::string MoveTarget(std::string_view folder, std::string_view name, const CWinBlogEntry& entry) const;
   // Where an object of that date or name goes (after equal ones).
   size_t EntryInsertPosition(uint32_t date) const;
   size_t CategoryInsertPosition(std::string_view name) const;
@@ -247,7 +262,7 @@ class CWinBlogStorage : public LocalBlogStorage {
   platform::FileStamp fileStamp_;
   struct QueuedPhoto {
     std::string path;
-    const CWinBlogEntry* entry;  // compared only: the entry may be gone
+    const BlogEntry* entry;  // compared only: the entry may be gone
   };
   std::vector<QueuedPhoto> photosToDelete_;
   bool tidyPhotoFolder_ = false;

@@ -50,13 +50,19 @@ uint32_t EnsureFolder(platform::DeviceFileSystem& fs, const std::string& folder)
 
 }  // namespace
 
-std::string CWinBlogStorage::FindStorageCard() {
+std::vector<std::string> CWinBlogStorage::StorageCards() {
   std::vector<platform::FileInfo> items;
-  if (platform::DeviceFileSystem::Current().Enumerate("\\", items) != 0) return {};
+  std::vector<std::string> cards;
+  if (platform::DeviceFileSystem::Current().Enumerate("\\", items) != 0) return cards;
   for (const platform::FileInfo& item : items) {
-    if (item.isDirectory && item.isTemporary) return platform::JoinPhonePath("\\", item.name);
+    if (item.isDirectory && item.isTemporary) cards.push_back(platform::JoinPhonePath("\\", item.name));
   }
-  return {};
+  return cards;
+}
+
+std::string CWinBlogStorage::FindStorageCard() {
+  std::vector<std::string> cards = StorageCards();
+  return cards.empty() ? std::string() : std::move(cards.front());
 }
 
 uint32_t CWinBlogStorage::ComputePhotoFolder() {
@@ -102,22 +108,29 @@ uint32_t CWinBlogStorage::WriteDownloadedFile(std::string_view fileName,
   }
   platform::DeviceFileSystem& fs = platform::DeviceFileSystem::Current();
   const std::string path = platform::JoinPhonePath(photoFolder_, fileName);
-  std::unique_ptr<platform::File> file;
-  uint32_t rc = fs.OpenFile(path, platform::OpenMode::CreateAlways, file);
+  // The bytes go to a file of their own first: a photo already at `path` is
+  // replaced only by a whole new one.
+  std::string temp;
+  uint32_t rc = fs.MakeTempFileName(photoFolder_, "~dl", temp);
   if (rc != 0) return rc;
-  stream->Seek(0);
-  const uint8_t* data = nullptr;
-  uint32_t length = 0;
-  while (stream->ReadBlock(data, length)) {
-    if ((rc = file->Write(data, length)) != 0) break;
+  std::unique_ptr<platform::File> file;
+  rc = fs.OpenFile(temp, platform::OpenMode::ReadWrite, file);
+  if (rc == 0) {
+    stream->Seek(0);
+    const uint8_t* data = nullptr;
+    uint32_t length = 0;
+    while (stream->ReadBlock(data, length)) {
+      if ((rc = file->Write(data, length)) != 0) break;
+    }
   }
+  if (rc == 0) rc = file->Sync();
   if (rc == 0) rc = file->Close();
+  file.reset();
+  if (rc == 0) rc = fs.ReplaceFile(temp, path);
   if (rc != 0) {
-    file.reset();
-    fs.DeleteFile(path);
+    fs.DeleteFile(temp);
     return rc;
   }
-  file.reset();
   if ((rc = fs.OpenFile(path, platform::OpenMode::Read, file)) != 0) return rc;
   std::unique_ptr<net::Win32LargeStream> reader =
       net::Win32LargeStream::CreateOverFile(std::move(file));
@@ -156,6 +169,11 @@ void CWinBlogStorage::DeletePhotoAtSave(CWinBlogEntry& entry) {
   entry.photoPath.clear();
 }
 
+void CWinBlogStorage::DeleteReplacedPhotoAtSave(const BlogEntry& entry, std::string_view oldPath) {
+  if (oldPath.empty() || EqualsNoCase(oldPath, entry.GetPhotoPath())) return;
+  photosToDelete_.push_back(QueuedPhoto{std::string(oldPath), &entry});
+}
+
 uint32_t CWinBlogStorage::DeleteQueuedPhotos() {
   bool restored = false;
   return DeleteQueuedPhotos(restored);
@@ -185,8 +203,10 @@ uint32_t CWinBlogStorage::DeleteQueuedPhotos(bool& restored) {
 }
 
 void CWinBlogStorage::PurgeShownPhotos() {
+  // A pending entry keeps its photo: it is still to be sent, and it may be the
+  // only copy.
   for (const auto& entry : entries_) {
-    if (IsShown(*entry)) DeletePhotoAtSave(*entry);
+    if (IsShown(*entry) && entry->HasId()) DeletePhotoAtSave(*entry);
   }
   tidyPhotoFolder_ = true;
 }
@@ -205,6 +225,29 @@ uint32_t CWinBlogStorage::RemoveFolderIfEmpty(std::string_view folder) {
     if (!item.isDirectory) return 0;
   }
   return fs.RemoveFolder(folder);
+}
+
+bool CWinBlogStorage::NamesPhoto(std::string_view path, const CWinBlogEntry* except) const {
+  for (const CObjectArray<CWinBlogEntry>* list : {&entries_, &deletedEntries_}) {
+    for (const auto& entry : *list) {
+      if (entry.get() != except && EqualsNoCase(entry->photoPath, path)) return true;
+    }
+  }
+  return false;
+}
+
+std::string CWinBlogStorage::MoveTarget(std::string_view folder, std::string_view name,
+                                        const CWinBlogEntry& entry) const {
+  std::string target = platform::JoinPhonePath(folder, name);
+  // Another entry's photo of the same name is never replaced: the copy takes a
+  // free name beside it.
+  const size_t dot = name.rfind('.');
+  const std::string_view stem = dot == std::string_view::npos || dot == 0 ? name : name.substr(0, dot);
+  const std::string_view extension = name.substr(stem.size());
+  for (int n = 2; NamesPhoto(target, &entry) && n < 10000; ++n) {
+    target = platform::JoinPhonePath(folder, std::string(stem) + "-" + std::to_string(n) + std::string(extension));
+  }
+  return target;
 }
 
 uint32_t CWinBlogStorage::MovePhotos(ProgressReporter* progress, std::string_view sourceRoot,
@@ -231,18 +274,20 @@ uint32_t CWinBlogStorage::MovePhotos(ProgressReporter* progress, std::string_vie
     if (progress != nullptr) progress->SetText(name);
     std::string folder;
     if ((rc = PhotoFolderOn(destinationRoot, folder)) != 0) break;
-    const std::string newPath = platform::JoinPhonePath(folder, name);
     // Already in place: replacing the target would delete the photo itself.
-    if (EqualsNoCase(newPath, entry->photoPath)) continue;
+    if (EqualsNoCase(platform::JoinPhonePath(folder, name), entry->photoPath)) continue;
     if (!fs.Exists(entry->photoPath)) continue;
-    if (fs.Exists(newPath)) fs.DeleteFile(newPath);
-    if ((rc = fs.MoveFile(entry->photoPath, newPath)) != 0) break;
-    entry->photoPath = newPath;
+    const std::string newPath = MoveTarget(folder, name, *entry);
+    // Cards are other file systems: the photo is copied whole and checked, and
+    // the original goes only once the saved database names the copy, so that
+    // the database names files that exist whenever the move stops.
+    if ((rc = fs.CopyFileVerified(entry->photoPath, newPath)) != 0) break;
+    DeleteReplacedPhotoAtSave(*entry, std::exchange(entry->photoPath, newPath));
   }
+  const uint32_t saved = Save();
   std::string sourceFolder;
   if (PhotoFolderOn(sourceRoot, sourceFolder) == 0) RemoveFolderIfEmpty(sourceFolder);
-  Save();
-  return rc;
+  return rc != 0 ? rc : saved;
 }
 
 bool CWinBlogStorage::HasPhoto(std::u16string_view path) const {

@@ -29,6 +29,9 @@ class LocalBlogStorage : public BlogStorage {
   virtual bool IsPhotoSizeCode(uint8_t code) const = 0;
   virtual uint32_t WriteDownloadedFile(std::string_view fileName,
                                        std::unique_ptr<net::Stream>& stream) = 0;
+  // The photo file an entry had before it got a new one goes once the database
+  // no longer names it (at the next save).
+  virtual void DeleteReplacedPhotoAtSave(const BlogEntry& entry, std::string_view oldPath) = 0;
   virtual bool IsEntryReadOnly(const BlogEntry* entry, bool aboutNewEntry = false) const = 0;
   virtual bool IsCommentLocked(const BlogComment* comment) const = 0;
   virtual void MarkCategoriesUnconfirmed() = 0;

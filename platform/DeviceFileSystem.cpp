@@ -9,6 +9,7 @@
 
 #include <cerrno>
 #include <cstdlib>
+#include <cstring>
 #include <random>
 #include <utility>
 
@@ -433,6 +434,65 @@ uint32_t DeviceFileSystem::CopyFile(std::string_view from, std::string_view to, 
   }
   const struct timespec times[2] = {srcSt.st_atim, srcSt.st_mtim};
   ::utimensat(AT_FDCWD, dst.c_str(), times, 0);
+  return kSuccess;
+}
+
+uint32_t DeviceFileSystem::CopyFileVerified(std::string_view from, std::string_view to) {
+  fs::path src, dst;
+  if (uint32_t rc = ToHostPath(from, src); rc != kSuccess) return rc;
+  if (uint32_t rc = ToHostPath(to, dst); rc != kSuccess) return rc;
+  struct stat srcSt {};
+  if (!Stat(src, srcSt)) return PathError(errno, src);
+  if (!S_ISREG(srcSt.st_mode)) return kErrAccessDenied;
+  std::unique_ptr<File> in;
+  if (uint32_t rc = OpenFile(from, OpenMode::Read, in); rc != kSuccess) return rc;
+  const std::string_view parent = PhoneFolderOf(to);
+  std::string temp;
+  if (uint32_t rc = MakeTempFileName(parent.empty() ? "\\" : parent, "~cpy", temp); rc != kSuccess) return rc;
+  std::unique_ptr<File> out;
+  uint32_t rc = OpenFile(temp, OpenMode::ReadWrite, out);
+  std::vector<unsigned char> buffer(65536);
+  std::vector<unsigned char> check(buffer.size());
+  while (rc == kSuccess) {
+    uint32_t got = 0;
+    rc = in->Read(buffer.data(), static_cast<uint32_t>(buffer.size()), got);
+    if (rc != kSuccess || got == 0) break;
+    rc = out->Write(buffer.data(), got);
+  }
+  if (rc == kSuccess) rc = out->Sync();
+  if (rc == kSuccess) {
+    // What the medium holds now, not what the host still caches, is compared.
+    out->DropCache();
+    rc = in->Seek(0);
+    if (rc == kSuccess) rc = out->Seek(0);
+  }
+  while (rc == kSuccess) {
+    uint32_t want = 0, got = 0;
+    rc = in->Read(buffer.data(), static_cast<uint32_t>(buffer.size()), want);
+    if (rc == kSuccess) rc = out->Read(check.data(), static_cast<uint32_t>(check.size()), got);
+    if (rc != kSuccess) break;
+    if (want != got || std::memcmp(buffer.data(), check.data(), want) != 0) rc = kErrCrc;
+    if (want == 0) break;
+  }
+  if (uint32_t closeRc = out ? out->Close() : kSuccess; rc == kSuccess) rc = closeRc;
+  out.reset();
+  in.reset();
+  fs::path staged;
+  if (rc == kSuccess && (rc = ToHostPath(temp, staged)) == kSuccess) {
+    ::chmod(staged.c_str(), srcSt.st_mode & 0777);
+    const struct timespec times[2] = {srcSt.st_atim, srcSt.st_mtim};
+    ::utimensat(AT_FDCWD, staged.c_str(), times, 0);
+    rc = ReplaceFile(temp, to);
+  }
+  if (rc != kSuccess) {
+    DeleteFile(temp);
+    return rc;
+  }
+  // The new name, too, must survive a power cut before anyone relies on it.
+  if (const int dir = ::open(dst.parent_path().c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC); dir >= 0) {
+    ::fsync(dir);
+    ::close(dir);
+  }
   return kSuccess;
 }
 

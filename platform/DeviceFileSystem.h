@@ -60,6 +60,12 @@ class DeviceFileSystem {
   // Atomically puts `from` in the place of `to` (which may exist).
   uint32_t ReplaceFile(std::string_view from, std::string_view to);
   uint32_t CopyFile(std::string_view from, std::string_view to, bool failIfExists);
+  // Puts a copy of `from` in the place of `to` (which may exist) so that `to` is
+  // either as it was or a whole copy: the bytes go to a temporary file beside
+  // `to`, are forced to the medium, read back from it and compared with the
+  // source (23 when they differ), and only then renamed over `to`. The source
+  // is left as it is; the copy keeps its last-write time.
+  uint32_t CopyFileVerified(std::string_view from, std::string_view to);
   uint32_t CreateFolder(std::string_view phonePath);   // one level; 183 if it exists
   uint32_t CreateFolders(std::string_view phonePath);  // with parents; success if it exists
   uint32_t RemoveFolder(std::string_view phonePath);   // empty folders only

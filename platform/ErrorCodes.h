@@ -18,6 +18,7 @@ inline constexpr uint32_t kErrInvalidData = 13;
 inline constexpr uint32_t kErrOutOfMemory = 14;
 inline constexpr uint32_t kErrWriteProtect = 19;
 inline constexpr uint32_t kErrNotReady = 21;
+inline constexpr uint32_t kErrCrc = 23;  // data error: what was read back differs
 inline constexpr uint32_t kErrReadFault = 30;
 inline constexpr uint32_t kErrGenFailure = 31;
 inline constexpr uint32_t kErrSharingViolation = 32;

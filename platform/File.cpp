@@ -81,6 +81,10 @@ uint32_t File::Sync() {
   return kSuccess;
 }
 
+void File::DropCache() {
+  if (fd_ >= 0) ::posix_fadvise(fd_, 0, 0, POSIX_FADV_DONTNEED);
+}
+
 uint32_t File::Close() {
   if (fd_ < 0) return kSuccess;
   int fd = std::exchange(fd_, -1);

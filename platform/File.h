@@ -25,6 +25,9 @@ class File {
   uint32_t Truncate(uint64_t size);
   // Forces the written bytes to the storage medium.
   uint32_t Sync();
+  // Lets the host forget the file's cached pages once they are on the medium, so
+  // that the next read comes from the medium itself.
+  void DropCache();
   uint32_t Close();
   // Takes an advisory lock on the file without waiting: 0, or 33 when another
   // open of the file holds it. Closing the file drops it.

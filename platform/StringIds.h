@@ -155,4 +155,30 @@ inline constexpr uint32_t kCommentLocked = 23021;
 inline constexpr uint32_t kAskDeleteComment = 23022;
 inline constexpr uint32_t kNeedAddress = 23023;
 
+// Photo housekeeping, photo mail and remote post screens.
+inline constexpr uint32_t kDeletePhotosTitle = 21600;
+inline constexpr uint32_t kMoveFromLabel = 21601;
+inline constexpr uint32_t kToLabel = 21602;
+inline constexpr uint32_t kInternalStorage = 21603;
+inline constexpr uint32_t kDownloadLabel = 21604;
+inline constexpr uint32_t kFullSize = 21605;
+inline constexpr uint32_t kMovingPhotos = 21606;
+inline constexpr uint32_t kSameLocation = 21607;
+inline constexpr uint32_t kNoStorageCard = 21608;
+inline constexpr uint32_t kPhotoEmailTitle = 21609;
+inline constexpr uint32_t kSendingLabel = 21610;
+inline constexpr uint32_t kBlogLink = 21611;
+inline constexpr uint32_t kPhotoLink = 21612;
+inline constexpr uint32_t kMessageLabel = 21613;
+inline constexpr uint32_t kNeedsNewerSystem = 21614;
+inline constexpr uint32_t kBlogLabel = 21615;
+inline constexpr uint32_t kPostLabel = 21616;
+inline constexpr uint32_t kSyncCategoryBeforeSend = 21617;
+inline constexpr uint32_t kContactsTitle = 21618;
+inline constexpr uint32_t kLabel176x132 = 143;
+inline constexpr uint32_t kLabel240x180 = 144;
+inline constexpr uint32_t kLabel320x240 = 137;
+inline constexpr uint32_t kLabel480x360 = 138;
+inline constexpr uint32_t kLabel640x480 = 139;
+
 }  // namespace platform::strings

@@ -208,6 +208,26 @@ const StringRow kStringRows[] = {
     {21142, "Tessary"},
     // GUI: main command messages.
     {21110, "Delete the photo for this blog entry? The thumbnail will remain."},
+    // GUI: photo housekeeping, photo mail and remote post screens.
+    {21600, "Delete Photos"},
+    {21601, "Move photos stored on:"},
+    {21602, "To:"},
+    {21603, "Internal"},
+    {21604, "Download:"},
+    {21605, "Full size"},
+    {21606, "Moving Photos..."},
+    {21607, "You've specified the same location for the source and destination."},
+    {21608, "Your device doesn't currently have any external storage cards. Insert a storage card and try again."},
+    {21609, "Photo E-Mail"},
+    {21610, "Sending:"},
+    {21611, "Blog Link"},
+    {21612, "Photo Link"},
+    {21613, "Message:"},
+    {21614, "This feature requires Windows Mobile 5 or better."},
+    {21615, "Blog:"},
+    {21616, "Post:"},
+    {21617, "You need to sync the new category before you can send out a Photo E-Mail or Blog Post for it."},
+    {21618, "Contacts"},
 };
 
 const size_t kStringRowCount = sizeof(kStringRows) / sizeof(kStringRows[0]);

@@ -79,7 +79,8 @@ uint32_t BlogNetwork::DownloadPhoto(model::CWinBlogStorage& blog, model::Progres
   service.SetStorage(&blog);
   SyncProgress context(progress);
   context.SetBlog(&blog);
-  return service.DownloadEntryPhoto(entry, sizeCode, &SyncProgress::ProgressCallback, &context);
+  const uint32_t code = service.DownloadEntryPhoto(entry, sizeCode, &SyncProgress::ProgressCallback, &context);
+  return ServiceErrors::ReportSyncTransportFailure(code, context.TransportFailure());
 }
 
 uint32_t BlogNetwork::PostComment(model::CWinBlogUser& user, model::CWinBlogStorage& blog,
@@ -103,8 +104,9 @@ uint32_t BlogNetwork::SendPhotoEmail(model::CWinBlogUser& user, model::CWinBlogS
   ServiceClient::HandOver(service, &user, blog);
   SyncProgress context(progress);
   context.SetBlog(&blog);
-  return service.SendPhotoEmail(categoryId, entryId, recipients, message,
-                                &SyncProgress::ProgressCallback, &context);
+  const uint32_t code = service.SendPhotoEmail(categoryId, entryId, recipients, message,
+                                               &SyncProgress::ProgressCallback, &context);
+  return ServiceErrors::ReportSyncTransportFailure(code, context.TransportFailure());
 }
 
 uint32_t BlogNetwork::PostRemoteEntry(model::CWinBlogUser& user, model::CWinBlogStorage& blog,
@@ -117,8 +119,9 @@ uint32_t BlogNetwork::PostRemoteEntry(model::CWinBlogUser& user, model::CWinBlog
   ServiceClient::HandOver(service, &user, blog);
   SyncProgress context(progress);
   context.SetBlog(&blog);
-  return service.PostToRemoteBlog(categoryId, entryId, remoteBlog, title, caption,
-                                  &SyncProgress::ProgressCallback, &context);
+  const uint32_t code = service.PostToRemoteBlog(categoryId, entryId, remoteBlog, title, caption,
+                                                 &SyncProgress::ProgressCallback, &context);
+  return ServiceErrors::ReportSyncTransportFailure(code, context.TransportFailure());
 }
 
 bool BlogNetwork::CheckForUpdates(model::CWinBlogStorage& blog, model::ProgressReporter* progress,

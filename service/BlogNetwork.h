@@ -22,6 +22,9 @@ class BlogNetwork {
 
   static uint32_t SyncBlog(model::CWinBlogUser& user, model::CWinBlogStorage& blog,
                            model::BlogEntry* entry, model::ProgressReporter* progress);
+  // DownloadPhoto, SendPhotoEmail and PostRemoteEntry report a service that
+  // cannot be reached (and answer 10201); other failures the service did not
+  // report are left to the caller.
   static uint32_t DownloadPhoto(model::CWinBlogStorage& blog, model::ProgressReporter* progress,
                                 model::BlogEntry& entry, uint8_t sizeCode);
   static uint32_t PostComment(model::CWinBlogUser& user, model::CWinBlogStorage& blog,

@@ -4,6 +4,7 @@
 
 #include <vector>
 
+#include "image/ImageInformation.h"
 #include "model/BlogAlbum.h"
 #include "model/BlogComment.h"
 #include "model/BlogData.h"
@@ -120,6 +121,12 @@ std::vector<std::string> SplitRecipients(std::string_view text) {
 std::string LastSegment(std::string_view url) {
   const size_t slash = url.rfind('/');
   return std::string(slash == std::string_view::npos ? url : url.substr(slash + 1));
+}
+
+bool IsWholeJpegFile(const std::string& phonePath) {
+  std::unique_ptr<platform::File> file;
+  return platform::DeviceFileSystem::Current().OpenFile(phonePath, platform::OpenMode::Read, file) == 0 &&
+         image::IsWholeJpeg(*file);
 }
 
 // A copy of the stream from its position on, in a temporary file of its own.
@@ -802,26 +809,29 @@ uint32_t MorvaneBlogService::FetchEntryPhoto(model::BlogEntry& entry, uint8_t si
   std::unique_ptr<net::Stream> photo = CopyToTemporaryFile(*response->GetBody());
   response.reset();
   if (!photo) return platform::kErrNotEnoughMemory;
-
   const bool isFile = storage_->IsPhotoSizeCode(sizeCode);
-  if (isFile) {
-    const std::string name = LastSegment(entry.GetFullSizeUrl());
-    if (!platform::IsPlainFileName(name)) return platform::kErrInvalidName;
-    entry.DeletePhotoFile(true);
-    code = storage_->WriteDownloadedFile(name, photo);
-    if (code != 0) return code;
-  }
+  const std::string name = LastSegment(entry.GetFullSizeUrl());
+  if (isFile && !platform::IsPlainFileName(name)) return platform::kErrInvalidName;
+  // Nothing of the entry changes until the photo is known to be whole: a cut or
+  // broken download leaves it its photo and size.
+  if (!IsWholeJpegFile(static_cast<net::Win32LargeStream&>(*photo).Path())) return kResultInvalidJpeg;
+
+  const std::string oldPath = entry.GetPhotoPath();
+  if (isFile && (code = storage_->WriteDownloadedFile(name, photo)) != 0) return code;
+  const uint32_t bytes = entry.GetPhotoBytes();
+  uint16_t width = 0, height = 0;
+  entry.GetPhotoDimensions(width, height);
   entry.SetPhotoBytes(0);
   entry.SetPhotoDimensions(0, 0);
-  auto* intake = static_cast<net::Win32LargeStream*>(photo.get());
-  code = entry.AttachPhoto(intake, sizeCode);
-  if (code == kResultInvalidJpeg && isFile) {
-    // The entry kept its photo as it was; the file just written goes.
-    const std::string written = intake->Path();
-    photo.reset();
-    platform::DeviceFileSystem::Current().DeleteFile(written);
+  code = entry.AttachPhoto(static_cast<net::Win32LargeStream*>(photo.get()), sizeCode);
+  if (code != 0) {
+    entry.SetPhotoBytes(bytes);
+    entry.SetPhotoDimensions(width, height);
+    return code;
   }
-  return code;
+  // The photo it had under another name goes once the database names the new one.
+  if (entry.HasId()) storage_->DeleteReplacedPhotoAtSave(entry, oldPath);
+  return 0;
 }
 
 std::string MorvaneBlogService::UnsentPhotoItem(const model::BlogEntry& entry, uint32_t code) const {

@@ -198,7 +198,11 @@ void CDialogScreen::MoveFocus(int step) {
       fields.push_back(w);
     }
   }
-  if (fields.empty()) return;
+  if (fields.empty()) {
+    // A screen of text alone takes the keys itself: Enter and Back still act.
+    if (!hasFocus()) setFocus(Qt::OtherFocusReason);
+    return;
+  }
   const auto at = std::find(fields.begin(), fields.end(), screen_.focusWidget());
   int index = 0;
   if (at != fields.end() && step != 0) {

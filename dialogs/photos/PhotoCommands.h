@@ -4,7 +4,8 @@
 
 namespace dialogs {
 
-// Purge Photo of the entry in the viewer.
+// Photo housekeeping: Purge Photos and Move Photos of the blog view, Download
+// Photo and Purge Photo of the entry in the viewer.
 class PhotoCommands {
  public:
   static ui::CommandTable Table();

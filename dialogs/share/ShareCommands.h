@@ -4,8 +4,10 @@
 
 namespace dialogs {
 
-// Send Blog E-Mail / Send Photo E-Mail and Post Remote Entry: the refusals for
-// subjects the service does not know yet and for an account without remote blogs.
+// Send Blog E-Mail / Send Photo E-Mail and Post Remote Entry: about the entry in
+// the viewer, else about the category the blog shows. Refused for subjects the
+// service does not know yet and, for the post, for an account without remote
+// blogs; otherwise their screens.
 class ShareCommands {
  public:
   static ui::CommandTable Table();

@@ -191,12 +191,18 @@ TEST_F(ModelCommandsTest, PurgeAsksAndMoveNeedsKnownLocations) {
   EXPECT_EQ(Capture([](auto& o, auto& e) { return ModelCommands::Purge("trips", o, e); }).status, CliContext::kOk);
   EXPECT_TRUE(root.Fs().Exists("\\My Documents\\My Pictures\\trips\\photo.jpg"));
 
+  ui.ExpectMessage(
+      "Your device doesn't currently have any external storage cards. Insert a storage card and try again.",
+      MessageIcon::Exclamation);
+  EXPECT_EQ(Capture([](auto& o, auto& e) { return ModelCommands::Move("trips", "internal", "SD Card", nullptr, o, e); })
+                .status,
+            CliContext::kFailure);
+  std::filesystem::create_directories(root.HostRoot() / ".card");
+  std::filesystem::create_directory_symlink(root.HostRoot() / ".card", root.HostRoot() / "SD Card");
   Output unknown = Capture([](auto& o, auto& e) {
     return ModelCommands::Move("trips", "internal", "Nowhere", nullptr, o, e);
   });
   EXPECT_EQ(unknown.status, CliContext::kUsage);
-  std::filesystem::create_directories(root.HostRoot() / ".card");
-  std::filesystem::create_directory_symlink(root.HostRoot() / ".card", root.HostRoot() / "SD Card");
   testsupport::RecordingProgress progress;
   Output moved = Capture([&](auto& o, auto& e) {
     return ModelCommands::Move("trips", "internal", "sd card", &progress, o, e);
@@ -204,9 +210,26 @@ TEST_F(ModelCommandsTest, PurgeAsksAndMoveNeedsKnownLocations) {
   ASSERT_EQ(moved.status, CliContext::kOk) << moved.err;
   EXPECT_EQ(LoadTrips()->Entries().At(0)->photoPath, "\\SD Card\\DCIM\\trips\\photo.jpg");
 
+  ui.ExpectMessage("You've specified the same location for the source and destination.", MessageIcon::Exclamation);
+  EXPECT_EQ(Capture([](auto& o, auto& e) { return ModelCommands::Move("trips", "SD Card", "sd card", nullptr, o, e); })
+                .status,
+            CliContext::kUsage);
+
+  // A pending entry keeps its photo; a published one loses it.
   ui.ExpectQuestion(question, true);
-  EXPECT_EQ(Capture([](auto& o, auto& e) { return ModelCommands::Purge("trips", o, e); }).status, CliContext::kOk);
+  Output purged = Capture([](auto& o, auto& e) { return ModelCommands::Purge("trips", o, e); });
+  EXPECT_EQ(purged.status, CliContext::kOk);
+  EXPECT_EQ(purged.out, "Deleted 0 photo files; 1 pending kept\n");
+  EXPECT_FALSE(LoadTrips()->Entries().At(0)->photoPath.empty());
+  auto trips = LoadTrips();
+  trips->Entries().At(0)->SetId(9);
+  ASSERT_EQ(trips->Save(), 0u);
+  ui.ExpectQuestion("Delete the photo for this blog entry? The thumbnail will remain.", true);
+  purged = Capture([](auto& o, auto& e) { return ModelCommands::PurgeEntry("trips", "9", o, e); });
+  EXPECT_EQ(purged.status, CliContext::kOk) << purged.err;
   EXPECT_TRUE(LoadTrips()->Entries().At(0)->photoPath.empty());
+  EXPECT_FALSE(root.Fs().Exists("\\SD Card\\DCIM\\trips\\photo.jpg"));
+  EXPECT_TRUE(ui.Done());
 }
 
 TEST_F(ModelCommandsTest, DumpAndRewriteTellFilesApartByContent) {

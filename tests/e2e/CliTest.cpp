@@ -3,6 +3,7 @@
 #include <signal.h>
 
 #include <chrono>
+#include <filesystem>
 #include <fstream>
 #include <iterator>
 #include <map>
@@ -40,6 +41,64 @@ TEST(CommandLine, CreatesAnAccountAndABlogAndSyncsAPhotoUp) {
   run = cli({"check-updates"});
   EXPECT_EQ(run.status, 0) << run.err;
   EXPECT_NE(run.err.find("Tessary: You have the latest version of Tessary."), std::string::npos) << run.err;
+}
+
+// The outbox's mails, as the service wrote them.
+std::vector<std::string> OutboxMails(const E2eService& service) {
+  std::vector<std::string> mails;
+  for (const auto& file : std::filesystem::directory_iterator(service.DataDir() / "outbox")) {
+    std::ifstream in(file.path(), std::ios::binary);
+    mails.emplace_back(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+  }
+  return mails;
+}
+
+TEST(CommandLine, SharesAndHousekeepsAPublishedPhoto) {
+  E2eService service;
+  service.AddUser("erin@example.com", "pw-erin");
+  service.AddBlog("erin", "erin@example.com");
+  Cli cli(service.Port());
+  ASSERT_EQ(cli({"login", "erin@example.com"}, "pw-erin").status, 0);
+  ASSERT_EQ(cli({"--yes", "sync"}).status, 0);
+  WritePhoto(cli.Dir() / "pier.jpg");
+  ASSERT_EQ(cli({"add", "erin", (cli.Dir() / "pier.jpg").string(), "--title", "Pier"}).status, 0);
+  CliRun run = cli({"mail", "erin", "Pier", "--to", "a@example.com"});
+  EXPECT_EQ(run.status, 1);
+  EXPECT_NE(run.err.find("Tessary: You need to sync the new entry before"), std::string::npos) << run.err;
+  ASSERT_EQ(cli({"--yes", "sync"}).status, 0);
+
+  std::ofstream(cli.DeviceRoot() / "My Documents" / "Contacts.vcf")
+      << "BEGIN:VCARD\r\nVERSION:3.0\r\nFN:Cleo Park\r\nEMAIL;TYPE=pref:cleo@example.com\r\n"
+         "EMAIL:cleo@home.example\r\nEND:VCARD\r\n";
+  run = cli({"--json", "contacts"});
+  ASSERT_EQ(run.status, 0) << run.err;
+  EXPECT_NE(run.out.find("\"emails\": [\n      \"cleo@example.com\",\n      \"cleo@home.example\"\n    ]"),
+            std::string::npos)
+      << run.out;
+  run = cli({"mail", "erin", "Pier", "--to", "Nobody Known"});
+  EXPECT_EQ(run.status, 2);
+  run = cli({"mail", "erin", "Pier", "--to", "cleo park", "--to", "a@example.com, b@example.com", "--message", "Hi"});
+  ASSERT_EQ(run.status, 0) << run.err;
+  const std::vector<std::string> mails = OutboxMails(service);
+  ASSERT_EQ(mails.size(), 1u);
+  EXPECT_NE(mails[0].find("To: cleo@example.com, a@example.com, b@example.com\r\n"), std::string::npos) << mails[0];
+
+  run = cli({"remote-post", "erin", "Pier"});
+  EXPECT_EQ(run.status, 1);
+  EXPECT_NE(run.err.find("Tessary: You don't currently have any remote blogs set up."), std::string::npos);
+
+  // A download at another size, then the single purge of the published photo.
+  run = cli({"download", "erin", "Pier", "--size", "176x132"});
+  ASSERT_EQ(run.status, 0) << run.err;
+  run = cli({"--json", "entries", "erin"});
+  EXPECT_NE(run.out.find("\"photoSize\": 2"), std::string::npos) << run.out;
+  run = cli({"--yes", "purge", "erin", "--entry", "#1"});
+  ASSERT_EQ(run.status, 0) << run.err;
+  EXPECT_NE(run.out.find("Deleted the photo file of entry #1"), std::string::npos) << run.out;
+  run = cli({"move", "erin", "--from", "internal", "--to", "SD"});
+  EXPECT_EQ(run.status, 1);
+  EXPECT_NE(run.err.find("Tessary: Your device doesn't currently have any external storage cards."), std::string::npos)
+      << run.err;
 }
 
 TEST(CommandLine, RefusalsAndUsageErrorsHaveTheirExitStatuses) {

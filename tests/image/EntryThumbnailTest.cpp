@@ -134,4 +134,23 @@ TEST_F(EntryThumbnailTest, ImageInformationReadsOnlyTheHeaders) {
   EXPECT_FALSE(info.hasExifThumbnail);
 }
 
+TEST_F(EntryThumbnailTest, AWholeJpegRunsToItsEndMarker) {
+  jpegtest::ExifOptions o;
+  o.thumbnail = jpegtest::EncodeJpeg(jpegtest::SyntheticPhoto(16, 12), {});
+  jpegtest::EncodeOptions restarts;
+  restarts.restartInterval = 2;
+  const Bytes photo = jpegtest::InsertExif(jpegtest::EncodeJpeg(jpegtest::SyntheticPhoto(90, 70), restarts),
+                                           jpegtest::BuildTiff(o));
+  EXPECT_TRUE(image::IsWholeJpeg(*Photo(photo)));
+  Bytes trailing = photo;
+  trailing.insert(trailing.end(), {0x00, 0x12, 0xFF});
+  EXPECT_TRUE(image::IsWholeJpeg(*Photo(trailing)));
+  // Cut anywhere after the headers (the thumbnail's end marker inside the EXIF
+  // block does not count), the photo is not whole.
+  for (size_t keep : {photo.size() - 1, photo.size() - 2, photo.size() / 2, o.thumbnail.size() + 40}) {
+    EXPECT_FALSE(image::IsWholeJpeg(*Photo(Bytes(photo.begin(), photo.begin() + static_cast<ptrdiff_t>(keep)))))
+        << keep;
+  }
+}
+
 }  // namespace

@@ -160,6 +160,57 @@ class LargeScreenJourney(KeypadJourney):
         MouseJourney.test_mouse_alone(self)
 
 
+class ShareJourney(Journey):
+    def test_download_another_size_then_mail_the_photo_to_a_contact(self):
+        phone = self.start_phone()
+        order = self.login_by_keys(phone)
+        contacts = os.path.join(phone.root, "My Documents", "Contacts.vcf")
+        with open(contacts, "w", encoding="utf-8", newline="") as f:
+            f.write("BEGIN:VCARD\r\nVERSION:3.0\r\nFN:Ann Lee\r\nEMAIL;TYPE=INTERNET:ann@example.org\r\nEND:VCARD\r\n")
+
+        self.enter_row(phone, order.index("demo-garden"), "demo-garden")
+        phone.key("Return", "Return")
+        title = phone.wait_view("viewer ")[len("view viewer "):]
+        entry = next(e for e in phone.cli("entries", "demo-garden") if e["title"] == title)
+
+        phone.key("F2")
+        phone.wait_top("ui::PhoneMenu")
+        phone.highlight("Download Photo")
+        phone.key("Return")
+        phone.wait_top("dialogs::CDownloadPhotoDlg")
+        phone.key("Right")  # the next size on the spin list
+        phone.screenshot("download-photo")
+        phone.key("Return")
+        self.assertEqual(phone.answer_messages_until_home(), [])
+        chosen = phone.preference("Download Photo Size")["value"]
+        self.assertNotEqual(chosen, entry["photoSize"])
+        after = next(e for e in phone.cli("entries", "demo-garden") if e["id"] == entry["id"])
+        self.assertEqual(after["photoSize"], chosen)
+
+        phone.key("F2")
+        phone.wait_top("ui::PhoneMenu")
+        phone.highlight("Send Photo E-Mail")
+        phone.key("Return")
+        phone.wait_top("dialogs::CPhotoEmailDlg")
+        phone.key("Up", "Return")  # from the address field to "To:", and press it
+        phone.wait_top("dialogs::CChooseContactDlg")
+        phone.screenshot("contacts")
+        phone.key("Return")
+        phone.wait_top("dialogs::CPhotoEmailDlg")
+        phone.key("Down")
+        phone.type("Our garden")
+        phone.screenshot("photo-mail")
+        phone.key("F1")
+        self.assertEqual(phone.answer_messages_until_home(), [])
+
+        outbox = os.path.join(self.service.data, "outbox")
+        self.assertEqual(os.listdir(outbox), ["1.eml"])
+        with open(os.path.join(outbox, "1.eml"), encoding="utf-8") as f:
+            mail = f.read()
+        self.assertIn("ann@example.org", mail)
+        self.assertIn("Our garden", mail)
+
+
 class ZoomTest(Journey):
     def test_zoom_is_limited_to_the_desktop(self):
         phone = self.start_phone("--zoom", "4")

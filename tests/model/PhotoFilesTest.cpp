@@ -1,6 +1,9 @@
 #include <gtest/gtest.h>
 
+#include <sys/stat.h>
+
 #include <filesystem>
+#include <set>
 
 #include "model/CWinBlogStorage.h"
 #include "model/CWinBlogUser.h"
@@ -37,9 +40,48 @@ class PhotoFilesTest : public ::testing::Test {
     return raw;
   }
 
+  // The phone paths the saved database names.
+  std::vector<std::string> SavedPaths() {
+    CWinBlogStorage saved;
+    saved.SetPath(blog->GetPath());
+    EXPECT_EQ(saved.Load(), 0u);
+    std::vector<std::string> paths;
+    for (const auto& e : saved.Entries()) paths.push_back(e->photoPath);
+    return paths;
+  }
+  // Names of the files in a folder of the device.
+  std::set<std::string> FilesIn(const std::string& folder) {
+    std::vector<platform::FileInfo> items;
+    root.Fs().Enumerate(folder, items);
+    std::set<std::string> names;
+    for (const auto& item : items) names.insert(item.name);
+    return names;
+  }
+
   testsupport::TempDeviceRoot root;
   model::CWinBlogUser user;
   std::unique_ptr<CWinBlogStorage> blog;
+};
+
+// A storage card "\SD" on another file system than the device root where the
+// machine has one (a tmpfs), else in a folder elsewhere; removed at the end.
+class OtherCard {
+ public:
+  explicit OtherCard(testsupport::TempDeviceRoot& root) {
+    struct stat shm {}, device {};
+    const bool tmpfs = ::stat("/dev/shm", &shm) == 0 && ::stat(root.HostRoot().c_str(), &device) == 0 &&
+                       shm.st_dev != device.st_dev && ::access("/dev/shm", W_OK) == 0;
+    std::string pattern = ((tmpfs ? std::filesystem::path("/dev/shm") : std::filesystem::temp_directory_path()) /
+                           "tessary-card-XXXXXX")
+                              .string();
+    store_ = ::mkdtemp(pattern.data());
+    std::filesystem::create_directory_symlink(store_, root.HostRoot() / "SD");
+  }
+  ~OtherCard() { std::filesystem::remove_all(store_); }
+  std::string Path() const { return "\\SD"; }
+
+ private:
+  std::filesystem::path store_;
 };
 
 }  // namespace
@@ -122,12 +164,15 @@ TEST_F(PhotoFilesTest, PurgeDeletesShownPhotosAndTidiesTheFolder) {
   const std::string folder = blog->GetPhotoFolder();
   auto* a = AddPhoto(1, folder + "\\a.jpg");
   auto* b = AddPhoto(2, folder + "\\b.jpg");
+  auto* pending = AddPhoto(0, folder + "\\pending.jpg");
   b->SetCategoryId(4);
   a->SetThumbnail({1, 2});
   blog->SetFilters(0, model::kShowAll);
   blog->PurgeShownPhotos();
   ASSERT_EQ(blog->Save(), 0u);
   EXPECT_TRUE(a->photoPath.empty());
+  EXPECT_TRUE(root.Fs().Exists(pending->photoPath));
+  blog->DiscardEntry(pending, false, true);
   EXPECT_EQ(a->GetThumbnail().size(), 2u);
   EXPECT_EQ(a->GetPhotoSize(), model::kSizeFull);
   EXPECT_TRUE(root.Fs().Exists(folder + "\\b.jpg"));
@@ -258,4 +303,82 @@ TEST_F(PhotoFilesTest, APhotoThatCannotBeDeletedKeepsItsPath) {
   saved.SetPath(blog->GetPath());
   ASSERT_EQ(saved.Load(), 0u);
   EXPECT_EQ(saved.FindEntry(3)->photoPath, photo);
+}
+
+TEST_F(PhotoFilesTest, AMoveToAnotherFileSystemDeletesOriginalsOnlyAfterTheSave) {
+  OtherCard card(root);
+  const std::string folder = "\\My Documents\\My Pictures\\trips";
+  ASSERT_EQ(root.Fs().CreateFolders(folder), 0u);
+  auto* one = AddPhoto(1, folder + "\\one.jpg");
+  auto* two = AddPhoto(2, folder + "\\two.jpg");
+  // The database is written before any original is deleted.
+  bool originalsAtSave = false;
+  root.Fs().SetWriteFault([&](const std::string& path, uint32_t) {
+    if (path.find("~sav") != std::string::npos) originalsAtSave = root.Fs().Exists(folder + "\\one.jpg");
+    return 0u;
+  });
+  ASSERT_EQ(blog->MovePhotos(nullptr, "\\", card.Path()), 0u);
+  root.Fs().SetWriteFault(nullptr);
+  EXPECT_TRUE(originalsAtSave);
+  EXPECT_EQ(one->photoPath, "\\SD\\DCIM\\trips\\one.jpg");
+  EXPECT_EQ(two->photoPath, "\\SD\\DCIM\\trips\\two.jpg");
+  EXPECT_EQ(modeltest::ReadHostFile(root.Host(one->photoPath)).size(), ("photo " + folder + "\\one.jpg").size());
+  EXPECT_EQ(SavedPaths(), (std::vector<std::string>{one->photoPath, two->photoPath}));
+  EXPECT_FALSE(root.Fs().IsDirectory(folder));
+  EXPECT_EQ(FilesIn("\\SD\\DCIM\\trips"), (std::set<std::string>{"one.jpg", "two.jpg"}));
+}
+
+TEST_F(PhotoFilesTest, AWriteFailureMidMoveLosesNothing) {
+  OtherCard card(root);
+  const std::string folder = "\\My Documents\\My Pictures\\trips";
+  ASSERT_EQ(root.Fs().CreateFolders(folder), 0u);
+  for (uint32_t id = 1; id <= 3; ++id) AddPhoto(id, folder + "\\" + std::to_string(id) + ".jpg");
+  // The card fills up during the second photo's copy.
+  std::set<std::string> copies;
+  root.Fs().SetWriteFault([&](const std::string& path, uint32_t) {
+    if (path.find("~cpy") == std::string::npos) return 0u;
+    copies.insert(path);
+    return copies.size() == 2 ? platform::kErrDiskFull : 0u;
+  });
+  EXPECT_EQ(blog->MovePhotos(nullptr, "\\", card.Path()), platform::kErrDiskFull);
+  root.Fs().SetWriteFault(nullptr);
+  // Entries go newest first: entry 1 moved, 2 and 3 stayed.
+  const std::vector<std::string> saved = SavedPaths();
+  EXPECT_EQ(saved, (std::vector<std::string>{"\\SD\\DCIM\\trips\\1.jpg", folder + "\\2.jpg", folder + "\\3.jpg"}));
+  for (const std::string& path : saved) EXPECT_TRUE(root.Fs().Exists(path)) << path;
+  EXPECT_EQ(FilesIn(folder), (std::set<std::string>{"2.jpg", "3.jpg"}));
+  EXPECT_EQ(FilesIn("\\SD\\DCIM\\trips"), std::set<std::string>{"1.jpg"});
+}
+
+TEST_F(PhotoFilesTest, AMoveWhoseDatabaseCannotBeSavedKeepsTheOriginals) {
+  OtherCard card(root);
+  const std::string original = "\\My Documents\\My Pictures\\trips\\one.jpg";
+  ASSERT_EQ(root.Fs().CreateFolders("\\My Documents\\My Pictures\\trips"), 0u);
+  auto* one = AddPhoto(1, original);
+  ASSERT_EQ(blog->Save(), 0u);
+  root.Fs().SetWriteFault([](const std::string& path, uint32_t) {
+    return path.find("~sav") != std::string::npos ? platform::kErrDiskFull : 0u;
+  });
+  EXPECT_NE(blog->MovePhotos(nullptr, "\\", card.Path()), 0u);
+  root.Fs().SetWriteFault(nullptr);
+  EXPECT_EQ(SavedPaths(), std::vector<std::string>{original});
+  EXPECT_TRUE(root.Fs().Exists(original));
+  EXPECT_TRUE(root.Fs().Exists(one->photoPath));
+  // The next save names the copy, and only then does the original go.
+  ASSERT_EQ(blog->Save(), 0u);
+  EXPECT_EQ(SavedPaths(), std::vector<std::string>{"\\SD\\DCIM\\trips\\one.jpg"});
+  EXPECT_FALSE(root.Fs().Exists(original));
+}
+
+TEST_F(PhotoFilesTest, PhotosOfTheSameNameMoveSideBySide) {
+  std::string card = modeltest::MakeCard(root, "Storage Card");
+  ASSERT_EQ(root.Fs().CreateFolders("\\My Documents\\Old"), 0u);
+  auto* first = AddPhoto(1, "\\My Documents\\a.jpg");
+  auto* second = AddPhoto(2, "\\My Documents\\Old\\a.jpg");
+  ASSERT_EQ(blog->MovePhotos(nullptr, "\\", card), 0u);
+  EXPECT_EQ(first->photoPath, "\\Storage Card\\DCIM\\trips\\a.jpg");
+  EXPECT_EQ(second->photoPath, "\\Storage Card\\DCIM\\trips\\a-2.jpg");
+  EXPECT_EQ(modeltest::ReadHostFile(root.Host(first->photoPath)).size(), std::string("photo \\My Documents\\a.jpg").size());
+  EXPECT_EQ(modeltest::ReadHostFile(root.Host(second->photoPath)).size(),
+            std::string("photo \\My Documents\\Old\\a.jpg").size());
 }

@@ -193,6 +193,32 @@ TEST(DeviceFileSystem, WriteFaultFailsTheWriteAndCopyLeavesNothingBehind) {
   EXPECT_EQ(ReadHostFile(root.Host("\\Temp\\b.bin")), "hello");
 }
 
+TEST(DeviceFileSystem, VerifiedCopyReplacesTheTargetOnlyWithAWholeCopy) {
+  testsupport::TempDeviceRoot root;
+  const std::string photo(200000, 'p');
+  WriteHostFile(root.Host("\\Temp\\a.jpg"), photo);
+  WriteHostFile(root.Host("\\My Documents\\a.jpg"), "older");
+  ASSERT_EQ(root.Fs().SetLastWriteTime("\\Temp\\a.jpg", 3000000000u), kSuccess);
+  int writes = 0;
+  root.Fs().SetWriteFault([&](const std::string&, uint32_t) { return ++writes == 2 ? kErrDiskFull : kSuccess; });
+  EXPECT_EQ(root.Fs().CopyFileVerified("\\Temp\\a.jpg", "\\My Documents\\a.jpg"), kErrDiskFull);
+  root.Fs().SetWriteFault(nullptr);
+  std::vector<FileInfo> items;
+  ASSERT_EQ(root.Fs().Enumerate("\\My Documents", items), kSuccess);
+  std::set<std::string> names;
+  for (const FileInfo& item : items) names.insert(item.name);
+  EXPECT_EQ(names, (std::set<std::string>{"My Pictures", "a.jpg"}));
+  EXPECT_EQ(ReadHostFile(root.Host("\\My Documents\\a.jpg")), "older");
+
+  ASSERT_EQ(root.Fs().CopyFileVerified("\\Temp\\a.jpg", "\\My Documents\\a.jpg"), kSuccess);
+  EXPECT_EQ(ReadHostFile(root.Host("\\My Documents\\a.jpg")), photo);
+  EXPECT_EQ(ReadHostFile(root.Host("\\Temp\\a.jpg")), photo);
+  FileInfo info;
+  ASSERT_EQ(root.Fs().GetInfo("\\My Documents\\a.jpg", info), kSuccess);
+  EXPECT_EQ(info.lastWriteTime, 3000000000u);
+  EXPECT_EQ(root.Fs().CopyFileVerified("\\Temp\\none.jpg", "\\My Documents\\b.jpg"), kErrFileNotFound);
+}
+
 TEST(DeviceFileSystem, FileOperationsAnswerThePhoneCodes) {
   testsupport::TempDeviceRoot root;
   auto& dfs = root.Fs();

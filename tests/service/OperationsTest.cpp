@@ -439,8 +439,46 @@ TEST_F(OperationsTest, ADownloadThatIsNotAJpegLeavesTheEntryAndNoFile) {
   EXPECT_EQ(service_->DownloadEntryPhoto(*entry, model::kSizeFull, nullptr, nullptr), service::kResultInvalidJpeg);
   EXPECT_EQ(entry->GetPhotoSize(), model::kSizeThumbnails);
   EXPECT_TRUE(entry->GetPhotoPath().empty());
-  const std::filesystem::path folder = root_.Host(blog_->GetPhotoFolder());
-  EXPECT_TRUE(std::filesystem::is_empty(folder));
+  ASSERT_EQ(blog_->ComputePhotoFolder(), 0u);
+  EXPECT_TRUE(std::filesystem::is_empty(root_.Host(blog_->GetPhotoFolder())));
+}
+
+TEST_F(OperationsTest, ACutDownloadKeepsThePhotoTheEntryHad) {
+  const std::string base = "http://127.0.0.1:" + std::to_string(server_.Port());
+  ASSERT_EQ(blog_->ComputePhotoFolder(), 0u);
+  const std::string photo = blog_->GetPhotoFolder() + "\\full.jpg";
+  std::ofstream(root_.Host(photo), std::ios::binary) << SmallJpeg();
+  model::CWinBlogEntry* entry = AddEntry(8, 0, photo);
+  entry->SetPhotoSize(model::kSize320x240);
+  entry->SetPhotoDimensions(16, 8);
+  entry->SetFullSizeUrl(base + "/p/full.jpg");
+  const std::string jpeg = SmallJpeg();
+  server_.EnqueueOk(jpeg.substr(0, jpeg.size() - 2), "image/jpeg");
+  EXPECT_EQ(service_->DownloadEntryPhoto(*entry, model::kSizeFull, nullptr, nullptr), service::kResultInvalidJpeg);
+  EXPECT_EQ(entry->GetPhotoPath(), photo);
+  EXPECT_EQ(entry->GetPhotoSize(), model::kSize320x240);
+  uint16_t width = 0, height = 0;
+  entry->GetPhotoDimensions(width, height);
+  EXPECT_EQ(width, 16);
+  std::ifstream in(root_.Host(photo), std::ios::binary);
+  EXPECT_EQ(std::string(std::istreambuf_iterator<char>(in), {}), jpeg);
+  EXPECT_EQ(std::distance(std::filesystem::directory_iterator(root_.Host(blog_->GetPhotoFolder())), {}), 1);
+}
+
+TEST_F(OperationsTest, ThePhotoADownloadReplacesGoesWithTheNextSave) {
+  const std::string base = "http://127.0.0.1:" + std::to_string(server_.Port());
+  ASSERT_EQ(blog_->ComputePhotoFolder(), 0u);
+  const std::string old = "\\My Documents\\old.jpg";
+  std::ofstream(root_.Host(old), std::ios::binary) << SmallJpeg();
+  model::CWinBlogEntry* entry = AddEntry(8, 0, old);
+  entry->SetFullSizeUrl(base + "/p/full.jpg");
+  server_.EnqueueOk(SmallJpeg(), "image/jpeg");
+  ASSERT_EQ(service_->DownloadEntryPhoto(*entry, model::kSizeFull, nullptr, nullptr), 0u);
+  EXPECT_EQ(entry->GetPhotoPath(), blog_->GetPhotoFolder() + "\\full.jpg");
+  EXPECT_TRUE(root_.Fs().Exists(old));
+  ASSERT_EQ(blog_->Save(), 0u);
+  EXPECT_FALSE(root_.Fs().Exists(old));
+  EXPECT_TRUE(root_.Fs().Exists(entry->GetPhotoPath()));
 }
 
 TEST_F(OperationsTest, BlogSettingsGoUpAndTheAnswerIsTaken) {

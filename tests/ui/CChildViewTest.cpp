@@ -232,7 +232,7 @@ TEST_F(ChildViewTest, RefusalsAndGreyedCommands) {
   platform::WriteCurrentlyViewedBlog("solo");
   Start(240, 320, 96);
   EXPECT_TRUE(frame_->CanAct(c::kPostRemote));  // no remote blogs: it refuses
-  EXPECT_FALSE(frame_->CanAct(c::kSendEmail));  // its screen is not there yet
+  EXPECT_TRUE(frame_->CanAct(c::kSendEmail));  // about the blog
   EXPECT_FALSE(frame_->CanAct(c::kCamera));
   EXPECT_FALSE(frame_->CanAct(c::kPurgePhoto));  // no viewer open
   std::vector<QString> shown;
@@ -244,7 +244,7 @@ TEST_F(ChildViewTest, RefusalsAndGreyedCommands) {
   frame_->OnCommand(c::kPostRemote);
   view_->Select(0, false);
   view_->ItemActivated(0);
-  EXPECT_TRUE(frame_->CanAct(c::kSendEmail));  // the entry was never synced
+  EXPECT_TRUE(frame_->CanAct(c::kSendEmail));  // about the entry, never synced
   frame_->OnCommand(c::kSendEmail);
   frame_->OnCommand(c::kViewComments);
   ASSERT_EQ(shown.size(), 3u);
@@ -254,7 +254,10 @@ TEST_F(ChildViewTest, RefusalsAndGreyedCommands) {
 }
 
 TEST_F(ChildViewTest, PurgePhotoAsksAndKeepsTheThumbnail) {
-  AddBlog("solo", "Solo", 1);
+  model::CWinBlogStorage* blog = AddBlog("solo", "Solo", 1);
+  blog->Entries().At(0)->SetId(5);
+  blog->Entries().At(0)->SetModified(false);
+  ASSERT_EQ(blog->Save(), 0u);
   platform::WriteCurrentlyViewedBlog("solo");
   Start(240, 320, 96);
   view_->Select(0, false);

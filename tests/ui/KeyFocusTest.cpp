@@ -9,6 +9,7 @@
 
 #include "app/CommandRouter.h"
 #include "dialogs/account/CWelcomeDlg.h"
+#include "platform/StringIds.h"
 #include "tests/ui/ViewFixture.h"
 #include "ui/CChildView.h"
 #include "ui/CDialogScreen.h"
@@ -36,6 +37,21 @@ class ThreeFields : public ui::CDialogScreen {
   QLineEdit* last;
 };
 
+// A screen with a text and no field, as a question of its own.
+class TextAlone : public ui::CDialogScreen {
+ public:
+  explicit TextAlone(ui::PhoneScreen& screen) : CDialogScreen(screen, nullptr, "Text", 190) {
+    AddText(Column(), platform::strings::kAskPurgePhotos);
+  }
+  bool confirmed = false;
+
+ protected:
+  void OnOK() override {
+    confirmed = true;
+    CDialogScreen::OnOK();
+  }
+};
+
 QWidget* Focused(ui::PhoneScreen& screen) { return screen.focusWidget(); }
 
 TEST(DialogKeysTest, DownChoosesTheNextRadioButton) {
@@ -54,6 +70,19 @@ TEST(DialogKeysTest, DownChoosesTheNextRadioButton) {
   });
   welcome.DoModal();
   EXPECT_EQ(welcome.GetChoice(), dialogs::CWelcomeDlg::Choice::EnterLoginInfo);
+}
+
+TEST(DialogKeysTest, AScreenOfTextAloneTakesEnterItself) {
+  ui::DisplayScale::Set(1.0, 1.0);
+  ui::PhoneScreen screen(240, 320);
+  screen.show();
+  TextAlone text(screen);
+  QTimer::singleShot(0, [&] {
+    EXPECT_EQ(Focused(screen), &text);
+    if (Focused(screen) != nullptr) QTest::keyClick(Focused(screen), Qt::Key_Return);
+    if (!text.confirmed) text.EndDialog(ui::CDialogScreen::kCancel);
+  });
+  EXPECT_EQ(text.DoModal(), ui::CDialogScreen::kOk);
 }
 
 TEST(DialogKeysTest, AMultiLineFieldKeepsUpAndDownUntilItsLastLine) {
