@@ -87,6 +87,8 @@ struct SubscribeArgs {
   std::string url;
   SyncOptions options;
   CLI::Option* limit = nullptr;
+  std::string viewPassword;
+  CLI::Option* viewPasswordOpt = nullptr;
 };
 
 int Subscribe(CliContext& ctx, const SubscribeArgs& args) {
@@ -94,6 +96,7 @@ int Subscribe(CliContext& ctx, const SubscribeArgs& args) {
   if (!ReadSyncOptions(args.options, args.limit->count() > 0, settings)) return CliContext::kUsage;
   CliSession session(ctx);
   if (!session.Start() || !session.RequireLogin()) return CliContext::kFailure;
+  if (args.viewPasswordOpt->count() > 0) session.Ui().viewPassword = args.viewPassword;
   model::CWinBlogUser& user = session.User();
   model::UserInterface& ui = session.Ui();
   const std::string url = Limit(args.url, model::AccountRules::kMaxBlogUrl);
@@ -202,6 +205,8 @@ void SubscriptionCommands::Register(CLI::App& app, CliContext& ctx) {
   CLI::App* subscribeCmd = app.add_subcommand("subscribe", "Subscribe to a blog and download it");
   subscribeCmd->add_option("urlname", subscribe->url, "Blog URL name")->required();
   AddSyncOptions(subscribeCmd, subscribe->options, subscribe->limit, true);
+  subscribe->viewPasswordOpt = subscribeCmd->add_option("--view-password", subscribe->viewPassword,
+                                                        "View password of a password-protected blog");
   subscribeCmd->callback([&ctx, subscribe] { ctx.run = [&ctx, subscribe] { return Subscribe(ctx, *subscribe); }; });
 
   auto unsubscribe = std::make_shared<UnsubscribeArgs>();
