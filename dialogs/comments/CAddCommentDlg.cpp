@@ -15,7 +15,10 @@ CAddCommentDlg::CAddCommentDlg(ui::PhoneScreen& screen, QWidget* owner)
   Column()->addWidget(text_, 1);
 }
 
-std::string CAddCommentDlg::Text() const { return ui::Utf8(text_->toPlainText()); }
+std::string CAddCommentDlg::Text() const {
+  // Lines end with CR LF in comments, as the phone's text fields write them.
+  return ui::Utf8(text_->toPlainText().replace(QLatin1Char('\n'), QStringLiteral("\r\n")));
+}
 
 void CAddCommentDlg::OnInitDialog() {
   // The field takes the whole screen.

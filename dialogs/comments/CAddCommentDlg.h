@@ -16,7 +16,7 @@ class CAddCommentDlg : public ui::CDialogScreen {
  public:
   CAddCommentDlg(ui::PhoneScreen& screen, QWidget* owner);
 
-  // The text typed, as model text.
+  // The text typed, as model text (lines end with CR LF).
   std::string Text() const;
   QPlainTextEdit* TextField() const { return text_; }
 

@@ -28,6 +28,9 @@ namespace {
 
 bool FullItems() { return platform::DeviceFacts::Current().osMajorVersion >= 5; }
 
+// Model text with its CR LF line ends as Qt shows lines.
+QString Lines(const std::string& text) { return ui::Text(text).replace(QStringLiteral("\r\n"), QStringLiteral("\n")); }
+
 }  // namespace
 
 CCommentsDlg::CCommentsDlg(ui::PhoneScreen& screen, QWidget* owner, model::CWinBlogUser& user,
@@ -43,7 +46,7 @@ CCommentsDlg::CCommentsDlg(ui::PhoneScreen& screen, QWidget* owner, model::CWinB
 }
 
 QString CCommentsDlg::ItemText(const model::CWinBlogComment& comment, uint32_t now) const {
-  return ui::Text(fullItems_ ? model::CommentText::Full(comment, now) : model::CommentText::Short(comment));
+  return Lines(fullItems_ ? model::CommentText::Full(comment, now) : model::CommentText::Short(comment));
 }
 
 void CCommentsDlg::OnInitDialog() {
@@ -100,7 +103,7 @@ void CCommentsDlg::View() {
     ui::MessageBox::Show(platform::LoadString(s::kSelectItemFirst), ui::MessageBox::Icon::Exclamation);
     return;
   }
-  CViewCommentDlg view(Screen(), this, ui::Text(model::CommentText::Full(*comment, platform::Now())));
+  CViewCommentDlg view(Screen(), this, Lines(model::CommentText::Full(*comment, platform::Now())));
   view.DoModal();
   list_->setFocus();
 }
