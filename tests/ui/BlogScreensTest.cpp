@@ -328,7 +328,7 @@ TEST_F(BlogScreensTest, ThumbnailsChosenInEditBlogsDeletesThePhotosWithTheSavedC
     prefs.Fields().Download()->setFocus();
     QTest::keyClick(prefs.Fields().Download(), Qt::Key_Left);
     QTest::keyClick(prefs.Fields().Download(), Qt::Key_Left);
-    EXPECT_EQ(prefs.Fields().Download()->Data(), model::kSizeThumbnails);
+    EXPECT_EQ(prefs.Fields().Download()->CurrentData(), model::kSizeThumbnails);
     prefs.Bar()->PressLeft();
   });
   driver_.Answer(ui::MessageBox::kYes);
