@@ -6,6 +6,7 @@
 #include "dialogs/blogs/BlogCommands.h"
 #include "dialogs/comments/CommentCommands.h"
 #include "dialogs/photos/PhotoCommands.h"
+#include "dialogs/prefs/SmallDialogCommands.h"
 #include "dialogs/share/ShareCommands.h"
 #include "ui/CChildView.h"
 #include "ui/DeviceLockStep.h"
@@ -29,12 +30,13 @@ bool CMainFrame::Create() {
   view_->show();
   view_->SetWelcomeFlow([this] { dialogs::WelcomeFlow::Run(screen_, view_, user_, true); });
   commands_.Add(ui::ViewCommands::Table());
-  commands_.Add(MainCommands::Table([this] { emit ExitRequested(); }));
+  commands_.Add(MainCommands::Table());
   commands_.Add(dialogs::AccountCommands::Table());
   commands_.Add(dialogs::BlogCommands::Table());
   commands_.Add(dialogs::CommentCommands::Table());
   commands_.Add(dialogs::PhotoCommands::Table());
   commands_.Add(dialogs::ShareCommands::Table());
+  commands_.Add(dialogs::SmallDialogCommands::Table());
   menuBar_ = new ui::SoftKeyBar(screen_, 128);
   if (!menuBar_->RightMenu()) return false;
   menuBar_->SetCommandFilter([this](uint32_t command) { return CanAct(command); });

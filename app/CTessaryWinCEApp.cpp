@@ -87,6 +87,9 @@ bool CTessaryWinCEApp::InitInstance() {
   if (!frame_->Create()) return false;
   frame_->SetCaption(QStringLiteral("Tessary"));
   QObject::connect(frame_, &CMainFrame::ExitRequested, window_.get(), &QWidget::close);
+  userInterface_.SetQuitRequest([window = window_.get()] {
+    QMetaObject::invokeMethod(window, &QWidget::close, Qt::QueuedConnection);
+  });
   // The phone's display is on from the start: the welcome screens of the view's
   // start-up show on it before the main window does.
   frame_->hide();

@@ -1,8 +1,17 @@
 #include "app/GuiUserInterface.h"
 
+#include <QDesktopServices>
+#include <QUrl>
 #include <string>
 
+#include "dialogs/blogs/CBlogPrefsDlg.h"
+#include "dialogs/blogs/CGetViewPasswordDlg.h"
+#include "dialogs/prefs/CNewVersionDlg.h"
+#include "service/VersionCheck.h"
+#include "ui/CommandIds.h"
 #include "ui/MessageBox.h"
+#include "ui/PhoneScreen.h"
+#include "ui/QtText.h"
 
 namespace app {
 
@@ -20,6 +29,13 @@ ui::MessageBox::Icon IconOf(model::MessageIcon icon) {
 
 }  // namespace
 
+ui::PhoneScreen* GuiUserInterface::Screen() { return ui::PhoneScreen::Current(); }
+
+QWidget* GuiUserInterface::Owner(ui::PhoneScreen& screen) {
+  QWidget* top = screen.TopLayer();
+  return top ? top : &screen;
+}
+
 void GuiUserInterface::ShowMessage(std::string_view text, model::MessageIcon icon) {
   ui::MessageBox::Show(std::string(text), IconOf(icon));
 }
@@ -28,10 +44,35 @@ bool GuiUserInterface::AskYesNo(std::string_view text) {
   return ui::MessageBox::Ask(std::string(text), false) == ui::MessageBox::kYes;
 }
 
-bool GuiUserInterface::AskViewPassword(std::string_view, std::string&) { return false; }
+bool GuiUserInterface::AskViewPassword(std::string_view blogName, std::string& password) {
+  ui::PhoneScreen* screen = Screen();
+  if (!screen) return false;
+  dialogs::CGetViewPasswordDlg dialog(*screen, Owner(*screen), ui::Text(blogName));
+  if (dialog.DoModal() != ui::CDialogScreen::kOk) return false;
+  password = dialog.Password();
+  return true;
+}
 
-model::NewVersionChoice GuiUserInterface::OfferNewVersion(std::string_view) { return {}; }
+model::NewVersionChoice GuiUserInterface::OfferNewVersion(std::string_view version) {
+  ui::PhoneScreen* screen = Screen();
+  if (!screen) return {};
+  dialogs::CNewVersionDlg dialog(*screen, Owner(*screen), ui::Text(version));
+  model::NewVersionChoice choice;
+  choice.download = dialog.DoModal() == static_cast<int>(ui::commands::kDialogDownload);
+  choice.dontShowAgain = dialog.DontShowAgain();
+  if (choice.download) {
+    // The browser gets the download page; installing is the desktop's business.
+    QDesktopServices::openUrl(QUrl(QString::fromStdString(service::VersionCheck::DownloadAddress())));
+    if (quit_) quit_();
+  }
+  return choice;
+}
 
-void GuiUserInterface::EditNewSubscription(model::CWinBlogStorage&) {}
+void GuiUserInterface::EditNewSubscription(model::CWinBlogStorage& blog) {
+  ui::PhoneScreen* screen = Screen();
+  if (!screen) return;
+  dialogs::CBlogPrefsDlg dialog(*screen, Owner(*screen), blog, dialogs::CBlogPrefsDlg::Layout::SyncOnly);
+  dialog.DoModal();
+}
 
 }  // namespace app

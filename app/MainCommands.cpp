@@ -35,7 +35,7 @@ void SyncBlog(const ui::CommandContext& ctx) {
   ctx.view.BlogSynced(before);
 }
 
-void CheckForUpdates(const ui::CommandContext& ctx, const std::function<void()>& exit) {
+void CheckForUpdates(const ui::CommandContext& ctx) {
   bool newer = false;
   bool download = false;
   uint32_t code = 0;
@@ -45,21 +45,19 @@ void CheckForUpdates(const ui::CommandContext& ctx, const std::function<void()>&
         model::CWinBlogStorage scratch;
         download = service::BlogNetwork::CheckForUpdates(ctx.blog ? *ctx.blog : scratch, &progress, newer, code);
       });
-  if (download) {
-    exit();
-  } else if (connected && code == 0 && !newer) {
+  // A download chosen in New Version Available has asked the program to quit.
+  if (!download && connected && code == 0 && !newer) {
     ui::MessageBox::Show(platform::LoadString(platform::strings::kLatestVersion), ui::MessageBox::Icon::Information);
   }
 }
 
 }  // namespace
 
-ui::CommandTable MainCommands::Table(std::function<void()> exit) {
+ui::CommandTable MainCommands::Table() {
   return {
       ui::CommandRow::One(c::kSyncHome, ui::acts::Always, SyncHome),
       ui::CommandRow::One(c::kSyncBlog, ui::acts::BlogOpen, SyncBlog),
-      ui::CommandRow::One(c::kCheckForUpdates, ui::acts::Always,
-                          [exit = std::move(exit)](const ui::CommandContext& ctx) { CheckForUpdates(ctx, exit); }),
+      ui::CommandRow::One(c::kCheckForUpdates, ui::acts::Always, CheckForUpdates),
   };
 }
 

@@ -9,6 +9,7 @@
 
 #include "cli/CliSession.h"
 #include "model/AccountRules.h"
+#include "model/BlogUrlRules.h"
 #include "model/CWinBlogStorage.h"
 #include "platform/ErrorCodes.h"
 #include "platform/StringIds.h"
@@ -157,13 +158,9 @@ int CreateBlog(CliContext& ctx, const CreateBlogArgs& args) {
   CliSession session(ctx);
   if (!session.Start() || !session.RequireLogin()) return CliContext::kFailure;
   const std::string url = Limit(args.url, model::AccountRules::kMaxBlogUrl);
-  if (!model::AccountRules::IsValidBlogUrl(url)) {
-    Show(platform::strings::kBadBlogUrl);
-    return CliContext::kFailure;
-  }
   model::CWinBlogUser& user = session.User();
-  if (user.FindBlogIndex(url) >= 0) {
-    std::cerr << "tessary-cli: a blog \"" << url << "\" is already on this device\n";
+  if (const uint32_t refusal = model::BlogUrlRules::CreateRefusal(user, url); refusal != 0) {
+    Show(refusal);
     return CliContext::kFailure;
   }
   std::array<std::string, 2> suggestions;

@@ -4,6 +4,7 @@
 #include "cli/ContactCommands.h"
 #include "cli/DumpCommand.h"
 #include "cli/EntryServiceCommands.h"
+#include "cli/FontCommand.h"
 #include "cli/ImageCommands.h"
 #include "cli/ModelCommands.h"
 #include "cli/PrefsCommands.h"
@@ -24,6 +25,7 @@ void CliCommands::Register(CLI::App& app, CliContext& ctx) {
   ModelCommands::Register(app, ctx);
   ImageCommands::Register(app, ctx);
   ContactCommands::Register(app, ctx);
+  FontCommand::Register(app, ctx);
 }
 
 }  // namespace cli

@@ -10,6 +10,8 @@
 #include "cli/CliSession.h"
 #include "cli/ModelJson.h"
 #include "model/CWinBlogComment.h"
+#include "model/CommentRules.h"
+#include "model/CommentText.h"
 #include "model/CWinBlogStorage.h"
 #include "model/ModelConstants.h"
 #include "model/ShareSubject.h"
@@ -83,14 +85,19 @@ int Comments(CliContext& ctx, const Target& target) {
     return CliContext::kFailure;
   }
   opened.blog->SetCommentEntry(opened.entry->GetId());
+  const uint32_t now = platform::Now();
   nlohmann::ordered_json list = nlohmann::ordered_json::array();
   for (size_t i = 0; i < opened.blog->GetCommentCount(); ++i) {
     const model::CWinBlogComment& comment = *opened.blog->GetCommentAt(i);
     if (ctx.json) {
-      list.push_back(ModelJson::Comment(comment));
+      nlohmann::ordered_json item = ModelJson::Comment(comment);
+      item["ago"] = model::CommentText::RelativeTime(comment.GetDate(), now);
+      list.push_back(std::move(item));
     } else {
-      std::cout << comment.GetId() << "\t" << (comment.GetAuthorName().empty() ? "-NEW-" : comment.GetAuthorName())
-                << "\t" << comment.GetText() << '\n';
+      // The screen's full form on one line: the header, then the text.
+      const std::string full = model::CommentText::Full(comment, now);
+      const size_t end = full.find("\r\n");
+      std::cout << comment.GetId() << '\t' << full.substr(0, end) << '\t' << model::CommentText::Short(comment) << '\n';
     }
   }
   if (ctx.json) std::cout << list.dump(2, ' ', false, nlohmann::json::error_handler_t::replace) << '\n';
@@ -106,13 +113,7 @@ int Comment(CliContext& ctx, const Target& target, const std::string& text) {
     Refuse(platform::strings::kSyncBeforeComment);
     return CliContext::kFailure;
   }
-  auto comment = std::make_unique<model::CWinBlogComment>();
-  comment->SetTextW(platform::Utf8ToUtf16(text));
-  comment->SetEntryId(opened.entry->GetId());
-  comment->SetDate(platform::Now());
-  comment->SetModified(true);
-  model::CWinBlogComment* added = comment.get();
-  opened.blog->InsertComment(std::move(comment));
+  model::CWinBlogComment* added = model::CommentRules::Add(*opened.blog, opened.entry->GetId(), text);
   const uint32_t code = session.WithNetwork([&] {
     return service::BlogNetwork::PostComment(session.User(), *opened.blog, &session.Progress(), *added);
   });
@@ -126,16 +127,8 @@ int Uncomment(CliContext& ctx, const Target& target, uint32_t commentId) {
   Opened opened;
   if (!Open(session, target, true, opened)) return CliContext::kFailure;
   model::CWinBlogComment* comment = opened.blog->FindComment(commentId);
-  if (comment == nullptr || comment->GetEntryId() != opened.entry->GetId()) {
-    Refuse(platform::strings::kSelectItemFirst);
-    return CliContext::kFailure;
-  }
-  if (opened.blog->IsCommentLocked(comment)) {
-    Refuse(platform::strings::kCommentLocked);
-    return CliContext::kFailure;
-  }
-  if (!session.Ui().AskYesNo(platform::LoadString(platform::strings::kAskDeleteComment))) return CliContext::kFailure;
-  opened.blog->RemoveComment(*comment, false);
+  if (comment != nullptr && comment->GetEntryId() != opened.entry->GetId()) comment = nullptr;
+  if (!model::CommentRules::Delete(*opened.blog, comment)) return CliContext::kFailure;
   return opened.blog->Save() == 0 ? CliContext::kOk : CliContext::kFailure;
 }
 

@@ -4,28 +4,39 @@
 
 #include <iostream>
 #include <memory>
+#include <optional>
+#include <string>
 
 #include "cli/CliSession.h"
+#include "model/AccountRules.h"
+#include "model/BlogPrefs.h"
+#include "model/BlogUrlRules.h"
 #include "model/CWinBlogStorage.h"
-#include "model/ModelConstants.h"
-#include "net/Http.h"
 #include "platform/ErrorCodes.h"
 #include "platform/StringIds.h"
 #include "platform/StringTable.h"
-#include "service/MorvaneBlogService.h"
-#include "service/ServiceClient.h"
+#include "platform/TextConversion.h"
+#include "service/BlogNetwork.h"
 #include "service/ServiceErrors.h"
-#include "service/SyncProgress.h"
-#include "service/SyncRunner.h"
 
 namespace cli {
 
 namespace {
 
-constexpr size_t kMaxBlogUrl = 31;
+// The sync settings a command line may change; unset ones stay.
+struct SyncSettings {
+  std::optional<uint16_t> upload;
+  std::optional<uint16_t> download;
+  std::optional<uint16_t> limit;
+  bool noLimit = false;
+  std::optional<bool> deleteAfterUpload;
+};
 
-using SyncSettings = SubscriptionCommands::SyncSettings;
-using OwnerSettings = SubscriptionCommands::OwnerSettings;
+// Text cut to a field's length in characters, as the screen's field takes it.
+std::string Limit(const std::string& text, size_t characters) {
+  const std::u16string wide = platform::Utf8ToUtf16(text);
+  return wide.size() <= characters ? text : platform::Utf16ToUtf8(std::u16string_view(wide).substr(0, characters));
+}
 
 struct SyncOptions {
   std::string upload;
@@ -59,21 +70,25 @@ bool ReadSyncOptions(const SyncOptions& in, bool limitGiven, SyncSettings& out) 
   return true;
 }
 
-void ApplySyncSettings(model::CBlogInfo& info, const SyncSettings& settings) {
-  if (settings.upload) info.uploadSize = *settings.upload;
-  if (settings.download) info.downloadSize = *settings.download;
-  if (settings.noLimit) info.limitEntries = false;
+// The blog's Blog Prefs with the settings given on the command line.
+model::BlogPrefs WithSettings(model::BlogPrefs prefs, const SyncSettings& settings) {
+  if (settings.upload) prefs.uploadSize = *settings.upload;
+  if (settings.download) prefs.downloadSize = *settings.download;
+  if (settings.noLimit) prefs.limitEntries = false;
   if (settings.limit) {
-    info.limitEntries = true;
-    info.entryLimit = *settings.limit;
+    prefs.limitEntries = true;
+    prefs.entryLimit = *settings.limit;
   }
-  if (settings.deleteAfterUpload) info.deleteAfterUpload = *settings.deleteAfterUpload;
+  if (settings.deleteAfterUpload) prefs.deleteAfterUpload = *settings.deleteAfterUpload;
+  return prefs;
 }
 
 struct SubscribeArgs {
   std::string url;
   SyncOptions options;
   CLI::Option* limit = nullptr;
+  std::string viewPassword;
+  CLI::Option* viewPasswordOpt = nullptr;
 };
 
 int Subscribe(CliContext& ctx, const SubscribeArgs& args) {
@@ -81,16 +96,12 @@ int Subscribe(CliContext& ctx, const SubscribeArgs& args) {
   if (!ReadSyncOptions(args.options, args.limit->count() > 0, settings)) return CliContext::kUsage;
   CliSession session(ctx);
   if (!session.Start() || !session.RequireLogin()) return CliContext::kFailure;
+  if (args.viewPasswordOpt->count() > 0) session.Ui().viewPassword = args.viewPassword;
   model::CWinBlogUser& user = session.User();
   model::UserInterface& ui = session.Ui();
-  std::string url = args.url;
-  if (url.size() > kMaxBlogUrl) url.resize(kMaxBlogUrl);
-  if (url.empty()) {
-    ui.ShowMessage(platform::LoadString(platform::strings::kEnterBlogUrl), model::MessageIcon::Exclamation);
-    return CliContext::kFailure;
-  }
-  if (user.FindBlogIndex(url) >= 0) {
-    ui.ShowMessage(platform::LoadString(platform::strings::kAlreadySubscribed), model::MessageIcon::Exclamation);
+  const std::string url = Limit(args.url, model::AccountRules::kMaxBlogUrl);
+  if (const uint32_t refusal = model::BlogUrlRules::SubscribeRefusal(user, url); refusal != 0) {
+    ui.ShowMessage(platform::LoadString(refusal), model::MessageIcon::Exclamation);
     return CliContext::kFailure;
   }
   std::unique_ptr<model::CWinBlogStorage> blog = user.MakeBlog(url);
@@ -99,35 +110,19 @@ int Subscribe(CliContext& ctx, const SubscribeArgs& args) {
     return CliContext::kFailure;
   }
   blog->SetAccount(&user);
-  ApplySyncSettings(*blog->GetBlogInfo(), settings);
+  WithSettings(model::BlogPrefs::Of(blog->Info()), settings).StoreSyncSettings(*blog->GetBlogInfo());
 
   session.Progress().SetLine(0, url);
-  const uint32_t code = session.WithNetwork([&]() -> uint32_t {
-    if (!service::ServiceClient::Open()) return 0;
-    service::MorvaneBlogService& client = service::ServiceClient::Service();
-    service::SyncProgress context(&session.Progress());
-    context.SetBlog(blog.get());
-    blog->ComputePhotoFolder();
-    service::ServiceClient::HandOver(client, &user, *blog);
-    client.SetSyncTimestamp(blog->GetLastSync());
-    uint32_t result = client.Synchronize(&service::SyncProgress::ProgressCallback, &context);
-    blog->SetLastSync(client.GetSyncTimestamp());
-    client.SetStorage(nullptr);
-    service::ServiceClient::Close();
-    if (result == platform::kErrCancelled) {
-      ui.ShowMessage(platform::LoadString(platform::strings::kSyncCancelled), model::MessageIcon::Information);
-      result = service::kResultAlreadyReported;
-    }
-    return result;
-  });
+  const uint32_t code = session.WithNetwork(
+      [&] { return service::BlogNetwork::SyncNewSubscription(user, *blog, &session.Progress()); });
+  // Only a failure nobody had reported undoes the subscription; after any other
+  // the blog stays and is synchronised later.
   if (code != 0 && code != service::kResultAlreadyReported && code != platform::kErrCancelled) {
-    // A failure nobody has reported: the subscription is not kept.
-    ui.ShowMessage(service::ServiceErrors::GetErrorText(code), model::MessageIcon::Exclamation);
     return CliContext::kFailure;
   }
   if (blog->Save() != 0) return CliContext::kFailure;
   user.Blogs().InsertBlog(std::move(blog));
-  return CliProgress::Interrupted() ? CliContext::kCancelled : CliContext::kOk;
+  return session.ExitStatus(code);
 }
 
 struct UnsubscribeArgs {
@@ -153,11 +148,9 @@ struct BlogPrefsArgs {
   std::string url;
   SyncOptions options;
   CLI::Option* limit = nullptr;
-  std::string newUrl;
   std::string title;
   std::string subtitle;
   std::string visible;
-  CLI::Option* newUrlOpt = nullptr;
   CLI::Option* titleOpt = nullptr;
   CLI::Option* subtitleOpt = nullptr;
 };
@@ -165,22 +158,19 @@ struct BlogPrefsArgs {
 int BlogPrefs(CliContext& ctx, const BlogPrefsArgs& args) {
   SyncSettings sync;
   if (!ReadSyncOptions(args.options, args.limit->count() > 0, sync)) return CliContext::kUsage;
-  OwnerSettings owner;
-  if (args.newUrlOpt->count() > 0) owner.urlName = args.newUrl.substr(0, 31);
-  if (args.titleOpt->count() > 0) owner.title = args.title.substr(0, 47);
-  if (args.subtitleOpt->count() > 0) owner.subtitle = args.subtitle.substr(0, 63);
-  if (!args.visible.empty()) {
-    if (args.visible != "on" && args.visible != "off") {
-      std::cerr << "tessary-cli: --visible takes on or off\n";
-      return CliContext::kUsage;
-    }
-    owner.visible = args.visible == "on";
+  if (!args.visible.empty() && args.visible != "on" && args.visible != "off") {
+    std::cerr << "tessary-cli: --visible takes on or off\n";
+    return CliContext::kUsage;
   }
   CliSession session(ctx);
   if (!session.Start()) return CliContext::kFailure;
   model::CWinBlogStorage* blog = session.FindBlog(args.url);
   if (blog == nullptr) return CliContext::kFailure;
-  SubscriptionCommands::ApplyBlogPrefs(*blog, sync, owner);
+  model::BlogPrefs prefs = WithSettings(model::BlogPrefs::Of(blog->Info()), sync);
+  if (args.titleOpt->count() > 0) prefs.title = Limit(args.title, model::BlogPrefs::kMaxTitle);
+  if (args.subtitleOpt->count() > 0) prefs.subtitle = Limit(args.subtitle, model::BlogPrefs::kMaxSubtitle);
+  if (!args.visible.empty()) prefs.visible = args.visible == "on";
+  prefs.Apply(*blog, true);
   const model::CBlogInfo& info = blog->Info();
   if (ctx.json) {
     const nlohmann::ordered_json settings = {
@@ -188,7 +178,8 @@ int BlogPrefs(CliContext& ctx, const BlogPrefsArgs& args) {
         {"subtitle", info.subtitle},       {"visible", info.hidden == 0},
         {"upload", info.uploadSize},       {"download", DownloadSizeName(info.downloadSize)},
         {"limitEntries", info.limitEntries}, {"entryLimit", info.entryLimit},
-        {"deleteAfterUpload", info.deleteAfterUpload}, {"modified", info.modified}};
+        {"deleteAfterUpload", info.deleteAfterUpload}, {"modified", info.modified},
+        {"lastSync", blog->GetLastSync()}};
     std::cout << settings.dump(2, ' ', false, nlohmann::json::error_handler_t::replace) << '\n';
   }
   return blog->Save() == 0 ? CliContext::kOk : CliContext::kFailure;
@@ -209,38 +200,13 @@ void AddSyncOptions(CLI::App* cmd, SyncOptions& options, CLI::Option*& limit, bo
 
 }  // namespace
 
-void SubscriptionCommands::ApplyBlogPrefs(model::CWinBlogStorage& blog, const SyncSettings& sync,
-                                          const OwnerSettings& owner) {
-  model::CBlogInfo& info = *blog.GetBlogInfo();
-  bool changed = false;
-  auto store = [&changed](std::string& field, const std::optional<std::string>& value) {
-    if (value && *value != field) {
-      field = *value;
-      changed = true;
-    }
-  };
-  store(info.urlName, owner.urlName);
-  store(info.title, owner.title);
-  store(info.subtitle, owner.subtitle);
-  if (owner.visible && (info.hidden == 0) != *owner.visible) {
-    info.hidden = *owner.visible ? 0 : 1;
-    changed = true;
-  }
-  const uint16_t newLimit = sync.limit ? *sync.limit : info.entryLimit;
-  if (info.limitEntries && info.entryLimit < newLimit) blog.SetLastSync(0);
-  if (sync.download && *sync.download == model::kSizeThumbnails && info.downloadSize > model::kSizeThumbnails &&
-      model::UserInterface::Current().AskYesNo(platform::LoadString(platform::strings::kAskThumbnailsOnly))) {
-    blog.PurgeAllPhotos();
-  }
-  ApplySyncSettings(info, sync);
-  if (changed) info.SetModified(true);
-}
-
 void SubscriptionCommands::Register(CLI::App& app, CliContext& ctx) {
   auto subscribe = std::make_shared<SubscribeArgs>();
   CLI::App* subscribeCmd = app.add_subcommand("subscribe", "Subscribe to a blog and download it");
   subscribeCmd->add_option("urlname", subscribe->url, "Blog URL name")->required();
   AddSyncOptions(subscribeCmd, subscribe->options, subscribe->limit, true);
+  subscribe->viewPasswordOpt = subscribeCmd->add_option("--view-password", subscribe->viewPassword,
+                                                        "View password of a password-protected blog");
   subscribeCmd->callback([&ctx, subscribe] { ctx.run = [&ctx, subscribe] { return Subscribe(ctx, *subscribe); }; });
 
   auto unsubscribe = std::make_shared<UnsubscribeArgs>();
@@ -251,10 +217,9 @@ void SubscriptionCommands::Register(CLI::App& app, CliContext& ctx) {
       [&ctx, unsubscribe] { ctx.run = [&ctx, unsubscribe] { return Unsubscribe(ctx, *unsubscribe); }; });
 
   auto prefs = std::make_shared<BlogPrefsArgs>();
-  CLI::App* prefsCmd = app.add_subcommand("blog-prefs", "Change a blog's sync and owner settings");
+  CLI::App* prefsCmd = app.add_subcommand("blog-prefs", "Change a blog's sync and owner settings (its Blog URL stays)");
   prefsCmd->add_option("blog", prefs->url, "Blog URL name")->required();
   AddSyncOptions(prefsCmd, prefs->options, prefs->limit, false);
-  prefs->newUrlOpt = prefsCmd->add_option("--url", prefs->newUrl, "New Blog URL name");
   prefs->titleOpt = prefsCmd->add_option("--title", prefs->title, "Title");
   prefs->subtitleOpt = prefsCmd->add_option("--subtitle", prefs->subtitle, "Subtitle");
   prefsCmd->add_option("--visible", prefs->visible, "Show on Tessary: on or off");

@@ -14,11 +14,6 @@
 #include "platform/TextConversion.h"
 #include "service/AccountNetwork.h"
 #include "service/BlogNetwork.h"
-#include "service/MorvaneBlogService.h"
-#include "service/ServiceClient.h"
-#include "service/ServiceErrors.h"
-#include "service/ServiceSettings.h"
-#include "service/SyncProgress.h"
 #include "service/SyncRunner.h"
 #include "service/VersionCheck.h"
 
@@ -54,8 +49,7 @@ int Sync(CliContext& ctx, const SyncArgs& args) {
 int CheckUpdates(CliContext& ctx) {
   CliSession session(ctx);
   if (!session.Start()) return CliContext::kFailure;
-  session.Ui().downloadPage =
-      "http://" + service::ServiceSettings::Current().Authority() + service::VersionCheck::kDownloadPath;
+  session.Ui().downloadPage = service::VersionCheck::DownloadAddress();
   // The check needs a database only for its preference hooks; any will do.
   model::CWinBlogUser& user = session.User();
   std::unique_ptr<model::CWinBlogStorage> scratch;
@@ -82,19 +76,12 @@ int Channels(CliContext& ctx) {
   CliSession session(ctx);
   if (!session.Start()) return CliContext::kFailure;
   std::string text;
-  const uint32_t code = session.WithNetwork([&]() -> uint32_t {
-    if (!service::ServiceClient::Open()) return service::kResultAlreadyReported;
-    service::SyncProgress context(&session.Progress());
-    service::MorvaneBlogService& client = service::ServiceClient::Service();
-    client.SetStorage(nullptr);
-    const uint32_t result = client.GetChannels(text, model::CWinBlogChannels::kMaxText,
-                                               &service::SyncProgress::ProgressCallback, &context);
-    service::ServiceClient::Close();
-    return result;
-  });
+  const uint32_t code =
+      session.WithNetwork([&] { return service::BlogNetwork::GetChannels(&session.Progress(), text); });
   if (code != 0) return session.ExitStatus(code);
   model::CWinBlogChannels channels;
   channels.Parse(text);
+  channels.SortByLine();
   nlohmann::json list = nlohmann::json::array();
   for (size_t i = 0; i < channels.Count(); ++i) {
     const std::string name = platform::Utf16ToUtf8(channels.At(i).blogName);

@@ -1,5 +1,7 @@
 #include "model/CWinBlogChannels.h"
 
+#include <algorithm>
+
 #include "platform/TextConversion.h"
 
 namespace model {
@@ -31,6 +33,14 @@ void CWinBlogChannels::Parse(std::string_view text) {
     pos = end;
     while (pos < text.size() && IsLineEnd(text[pos])) ++pos;
   }
+}
+
+void CWinBlogChannels::SortByLine() {
+  auto lower = [](char16_t c) { return c >= u'A' && c <= u'Z' ? static_cast<char16_t>(c - u'A' + u'a') : c; };
+  std::stable_sort(channels_.begin(), channels_.end(), [&](const CWinBlogChannel& a, const CWinBlogChannel& b) {
+    return std::lexicographical_compare(a.line.begin(), a.line.end(), b.line.begin(), b.line.end(),
+                                        [&](char16_t x, char16_t y) { return lower(x) < lower(y); });
+  });
 }
 
 }  // namespace model

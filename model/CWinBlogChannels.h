@@ -18,6 +18,9 @@ class CWinBlogChannels {
   // are skipped, a NUL byte or kMaxText bytes end the text, and a last line
   // without an end is left out.
   void Parse(std::string_view text);
+  // Puts the lines in the order the recommended-blogs list shows them:
+  // alphabetical without regard to letter case.
+  void SortByLine();
   size_t Count() const { return channels_.size(); }
   const CWinBlogChannel& At(size_t index) const { return channels_.at(index); }
 

@@ -180,5 +180,62 @@ inline constexpr uint32_t kLabel240x180 = 144;
 inline constexpr uint32_t kLabel320x240 = 137;
 inline constexpr uint32_t kLabel480x360 = 138;
 inline constexpr uint32_t kLabel640x480 = 139;
+// Blog management screens.
+inline constexpr uint32_t kSizeText320x240 = 137;
+inline constexpr uint32_t kSizeText480x360 = 138;
+inline constexpr uint32_t kSizeText640x480 = 139;
+inline constexpr uint32_t kSizeTextFullPhotos = 140;
+inline constexpr uint32_t kSizeTextNothing = 141;
+inline constexpr uint32_t kSizeTextThumbnails = 142;
+inline constexpr uint32_t kSizeText176x132 = 143;
+inline constexpr uint32_t kSizeText240x180 = 144;
+inline constexpr uint32_t kSubscribeTitle = 24000;
+inline constexpr uint32_t kSubscribeText = 24001;
+inline constexpr uint32_t kBrowse = 24002;
+inline constexpr uint32_t kReviewSyncSettings = 24003;
+inline constexpr uint32_t kLimitEntriesLabel = 24005;
+inline constexpr uint32_t kDeleteAfterUpload = 24006;
+inline constexpr uint32_t kUploadLabel = 24007;
+inline constexpr uint32_t kRecommendedBlogs = 24008;
+inline constexpr uint32_t kCreateBlogTitle = 24009;
+inline constexpr uint32_t kConfirmDelete = 24010;
+inline constexpr uint32_t kDeletePhotosOnDevice = 24011;
+inline constexpr uint32_t kOwnerSettings = 24012;
+inline constexpr uint32_t kShowOnTessary = 24013;
+inline constexpr uint32_t kPasswordRequired = 24014;
+inline constexpr uint32_t kViewPasswordText = 24015;
+inline constexpr uint32_t kNeedPassword = 24016;
+inline constexpr uint32_t kSizeTextFull = 24017;
+
+// Comment screens.
+inline constexpr uint32_t kComments = 24020;
+inline constexpr uint32_t kAddComment = 24021;
+inline constexpr uint32_t kViewComment = 24022;
+inline constexpr uint32_t kCommentHeader = 24023;
+inline constexpr uint32_t kNewCommentAuthor = 24024;
+inline constexpr uint32_t kOneMonthAgo = 24025;
+inline constexpr uint32_t kMonthsAgo = 24026;
+inline constexpr uint32_t kOneDayAgo = 24027;
+inline constexpr uint32_t kDaysAgo = 24028;
+inline constexpr uint32_t kOneHourAgo = 24029;
+inline constexpr uint32_t kHoursAgo = 24030;
+inline constexpr uint32_t kOneMinuteAgo = 24031;
+inline constexpr uint32_t kMinutesAgo = 24032;
+inline constexpr uint32_t kLessThanAMinuteAgo = 24033;
+
+// Choose Font, New Version Available, About Tessary.
+inline constexpr uint32_t kChooseFont = 24040;
+inline constexpr uint32_t kFontNameLabel = 24041;
+inline constexpr uint32_t kSizeLabel = 24042;
+inline constexpr uint32_t kStyles = 24043;
+inline constexpr uint32_t kBold = 24044;
+inline constexpr uint32_t kItalic = 24045;
+inline constexpr uint32_t kUnderline = 24046;
+inline constexpr uint32_t kClearType = 24047;
+inline constexpr uint32_t kNewVersionAvailable = 24048;
+inline constexpr uint32_t kNewVersionText = 24049;
+inline constexpr uint32_t kNewVersionLine = 24050;
+inline constexpr uint32_t kDontShowAgain = 24051;
+inline constexpr uint32_t kAboutVersion = 24052;
 
 }  // namespace platform::strings

@@ -1,11 +1,14 @@
 #include "service/BlogNetwork.h"
 
+#include "model/CWinBlogChannels.h"
 #include "model/CWinBlogStorage.h"
 #include "model/CWinBlogUser.h"
 #include "model/ProgressReporter.h"
 #include "model/UserInterface.h"
 #include "platform/ErrorCodes.h"
 #include "platform/Preferences.h"
+#include "platform/StringIds.h"
+#include "platform/StringTable.h"
 #include "service/MorvaneBlogService.h"
 #include "service/ServiceClient.h"
 #include "service/ServiceErrors.h"
@@ -70,6 +73,31 @@ uint32_t BlogNetwork::SyncBlog(model::CWinBlogUser& user, model::CWinBlogStorage
   return SyncRunner::SyncBlog(ServiceClient::Service(), user, blog, entry, context);
 }
 
+uint32_t BlogNetwork::SyncNewSubscription(model::CWinBlogUser& user, model::CWinBlogStorage& blog,
+                                          model::ProgressReporter* progress) {
+  OpenClient client;
+  if (!client.IsOpen()) return kResultAlreadyReported;
+  SyncProgress context(progress);
+  const uint32_t code = SyncRunner::SyncBlog(ServiceClient::Service(), user, blog, nullptr, context);
+  if (code == 0 || code == kResultAlreadyReported) return code;
+  if (context.TransportFailure() != 0) {
+    model::UserInterface::Current().ShowMessage(platform::LoadString(platform::strings::kInternetUnavailable),
+                                                model::MessageIcon::Error);
+  } else {
+    ServiceErrors::ShowUnreported(code);
+  }
+  return code;
+}
+
+uint32_t BlogNetwork::GetChannels(model::ProgressReporter* progress, std::string& text) {
+  OpenClient client;
+  if (!client.IsOpen()) return kResultAlreadyReported;
+  MorvaneBlogService& service = ServiceClient::Service();
+  service.SetStorage(nullptr);
+  SyncProgress context(progress);
+  return service.GetChannels(text, model::CWinBlogChannels::kMaxText, &SyncProgress::ProgressCallback, &context);
+}
+
 uint32_t BlogNetwork::DownloadPhoto(model::CWinBlogStorage& blog, model::ProgressReporter* progress,
                                     model::BlogEntry& entry, uint8_t sizeCode) {
   OpenClient client;
@@ -91,7 +119,10 @@ uint32_t BlogNetwork::PostComment(model::CWinBlogUser& user, model::CWinBlogStor
   ServiceClient::HandOver(service, &user, blog);
   SyncProgress context(progress);
   context.SetBlog(&blog);
-  return service.StoreComment(comment, &SyncProgress::ProgressCallback, &context);
+  // A service that cannot be reached is said once; the comment waits for the
+  // next sync.
+  return ServiceErrors::ReportSyncTransportFailure(
+      service.StoreComment(comment, &SyncProgress::ProgressCallback, &context), context.TransportFailure());
 }
 
 uint32_t BlogNetwork::SendPhotoEmail(model::CWinBlogUser& user, model::CWinBlogStorage& blog,

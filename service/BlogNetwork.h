@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include <string>
 #include <string_view>
 
 namespace model {
@@ -22,11 +23,26 @@ class BlogNetwork {
 
   static uint32_t SyncBlog(model::CWinBlogUser& user, model::CWinBlogStorage& blog,
                            model::BlogEntry* entry, model::ProgressReporter* progress);
+  // The first sync of a blog just subscribed to, from its sync timestamp
+  // (stored afterwards). Answers 0; 10201 when the failure has been shown
+  // already, when the HTTP client could not open ("A connection to the Internet
+  // could not be made.") or after a cancel ("Sync Cancelled."), all of which
+  // keep the subscription; or the code of a failure nobody had reported, now
+  // shown (a transport failure as no connection, any other through the common
+  // error message), after which the subscription is to be undone.
+  static uint32_t SyncNewSubscription(model::CWinBlogUser& user, model::CWinBlogStorage& blog,
+                                      model::ProgressReporter* progress);
+  // The recommended blogs' text from the service's channels file (at most
+  // CWinBlogChannels::kMaxText bytes): 0 or the failure's code (10201 when the
+  // HTTP client could not open).
+  static uint32_t GetChannels(model::ProgressReporter* progress, std::string& text);
   // DownloadPhoto, SendPhotoEmail and PostRemoteEntry report a service that
   // cannot be reached (and answer 10201); other failures the service did not
   // report are left to the caller.
   static uint32_t DownloadPhoto(model::CWinBlogStorage& blog, model::ProgressReporter* progress,
                                 model::BlogEntry& entry, uint8_t sizeCode);
+  // "AO" for a comment just written; a service that cannot be reached says "A
+  // connection to the Internet could not be made." and answers 10201.
   static uint32_t PostComment(model::CWinBlogUser& user, model::CWinBlogStorage& blog,
                               model::ProgressReporter* progress, model::BlogComment& comment);
   static uint32_t SendPhotoEmail(model::CWinBlogUser& user, model::CWinBlogStorage& blog,

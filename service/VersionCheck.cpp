@@ -1,6 +1,7 @@
 #include "service/VersionCheck.h"
 
 #include "TessaryVersion.h"
+#include "service/ServiceSettings.h"
 
 namespace service {
 
@@ -14,6 +15,10 @@ std::string& Installed() {
 bool IsDigit(char c) { return c >= '0' && c <= '9'; }
 
 }  // namespace
+
+std::string VersionCheck::DownloadAddress() {
+  return "http://" + ServiceSettings::Current().Authority() + kDownloadPath;
+}
 
 std::string VersionCheck::Key(std::string_view version) {
   std::string key = "00f9";

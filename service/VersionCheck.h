@@ -15,6 +15,9 @@ class VersionCheck {
   static constexpr const char* kChannelsPath = "/Downloads/messages/wms/TessaryChannels.txt";
   static constexpr const char* kDownloadPath = "/Downloads/";
 
+  // The page a newer version is downloaded from, on the service's web site.
+  static std::string DownloadAddress();
+
   static std::string Key(std::string_view version);
   static bool IsOlder(std::string_view version, std::string_view than);
 

@@ -34,6 +34,7 @@ QFont FontFromRecord(const platform::LogFont& record, const QFont& base) {
   if (record.height != 0) font.setPixelSize(std::abs(record.height));
   if (record.weight > 0) font.setWeight(static_cast<QFont::Weight>(std::clamp(record.weight, 100, 900)));
   font.setItalic(record.italic != 0);
+  font.setUnderline(record.underline != 0);
   return font;
 }
 
@@ -95,6 +96,32 @@ void CChildView::BuildFonts() {
   regular_ = platform::ReadMainViewFont(record) ? FontFromRecord(record, base) : base;
   bold_ = regular_;
   bold_.setWeight(regular_.weight() >= QFont::Bold ? QFont::Black : QFont::Bold);
+}
+
+void CChildView::FontChanged() {
+  BuildFonts();
+  update();
+}
+
+platform::LogFont CChildView::RegularFontRecord() const {
+  platform::LogFont record;
+  if (platform::ReadMainViewFont(record)) return record;
+  record.faceName = regular_.family().toStdU16String();
+  record.height = -regular_.pixelSize();
+  record.weight = regular_.weight() >= QFont::Bold ? 700 : 400;
+  record.italic = regular_.italic() ? 1 : 0;
+  record.underline = regular_.underline() ? 1 : 0;
+  return record;
+}
+
+void CChildView::ShowBlog(const model::CWinBlogStorage* blog) {
+  for (size_t i = 0; i < user_.Blogs().Count(); ++i) {
+    if (user_.Blogs().At(i) == blog) {
+      EnterBlog(static_cast<int>(i));
+      return;
+    }
+  }
+  RefreshView();
 }
 
 void CChildView::LayoutForMode() {

@@ -9,6 +9,7 @@
 
 #include "ui/CGridCtrl.h"
 #include "ui/CIconList.h"
+#include "platform/LogFont.h"
 #include "ui/CommandContext.h"
 #include "ui/SoftKeyBar.h"
 
@@ -91,6 +92,15 @@ class CChildView : public CGridCtrl {
   QMenu* CategoryMenu() const;
   const QFont& RegularFont() const { return regular_; }
   const QFont& BoldFont() const { return bold_; }
+
+  // Switches to `blog` of the account's list (the blog view of a blog just
+  // added to it).
+  void ShowBlog(const model::CWinBlogStorage* blog);
+  // The regular font as a font record: the stored "Main View Font", or the
+  // record of the screen's font that the view uses without one.
+  platform::LogFont RegularFontRecord() const;
+  // Builds the fonts again from "Main View Font" and redraws.
+  void FontChanged();
 
   // Phone keys: key down and key up.
   bool OnViewKeyDown(uint32_t key);

@@ -1,5 +1,6 @@
 #include "ui/CDialogScreen.h"
 
+#include <QAbstractItemView>
 #include <QApplication>
 #include <QEventLoop>
 #include <QKeyEvent>
@@ -41,6 +42,7 @@ CDialogScreen::CDialogScreen(PhoneScreen& screen, QWidget* owner, const QString&
   // The controls sit in a scrolling column so that a long screen stays usable
   // on the smallest displays; the area follows the focused field.
   auto* scroller = new QScrollArea(this);
+  scroller_ = scroller;
   scroller->setFrameShape(QFrame::NoFrame);
   scroller->setWidgetResizable(true);
   scroller->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
@@ -211,6 +213,7 @@ void CDialogScreen::MoveFocus(int step) {
   }
   QWidget* target = fields[static_cast<size_t>(index)];
   target->setFocus(step < 0 ? Qt::BacktabFocusReason : Qt::TabFocusReason);
+  scroller_->ensureWidgetVisible(target);
   // On the phone the choice follows the focus among radio buttons.
   if (auto* radio = qobject_cast<QRadioButton*>(target); radio && step != 0) radio->setChecked(true);
 }
@@ -223,6 +226,12 @@ bool CDialogScreen::IsField(const QWidget* widget) {
 
 bool CDialogScreen::KeepsUpDown(QWidget* field, int key) {
   // A multi-line field moves its caret until it stands on its first or last line.
+  // A list moves its selection until it stands on its first or last item.
+  if (auto* list = qobject_cast<QAbstractItemView*>(field); list && list->model()) {
+    const int row = list->currentIndex().row();
+    const int rows = list->model()->rowCount();
+    return key == Qt::Key_Up ? row > 0 : row + 1 < rows;
+  }
   QTextCursor cursor;
   if (auto* plain = qobject_cast<QPlainTextEdit*>(field)) {
     cursor = plain->textCursor();
@@ -258,9 +267,13 @@ bool CDialogScreen::eventFilter(QObject* watched, QEvent* event) {
     case Qt::Key_Escape:
       // Back in a text field: the release deletes the character before the caret.
       if (!press && !key->isAutoRepeat()) {
-        if (auto* line = qobject_cast<QLineEdit*>(field)) line->backspace();
-        if (auto* plain = qobject_cast<QPlainTextEdit*>(field)) plain->textCursor().deletePreviousChar();
-        if (auto* rich = qobject_cast<QTextEdit*>(field)) rich->textCursor().deletePreviousChar();
+        if (auto* line = qobject_cast<QLineEdit*>(field); line && !line->isReadOnly()) line->backspace();
+        if (auto* plain = qobject_cast<QPlainTextEdit*>(field); plain && !plain->isReadOnly()) {
+          plain->textCursor().deletePreviousChar();
+        }
+        if (auto* rich = qobject_cast<QTextEdit*>(field); rich && !rich->isReadOnly()) {
+          rich->textCursor().deletePreviousChar();
+        }
       }
       return true;
     case Qt::Key_Up:

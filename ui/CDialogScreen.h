@@ -13,6 +13,7 @@ class QEventLoop;
 class QLabel;
 class QLineEdit;
 class QRadioButton;
+class QScrollArea;
 class QVBoxLayout;
 
 namespace ui {
@@ -79,8 +80,8 @@ class CDialogScreen : public QWidget {
   void paintEvent(QPaintEvent* event) override;
 
  private:
-  // Whether a field uses Up or Down itself (a multi-line field not yet on its
-  // first or last line).
+  // Whether a field uses Up or Down itself (a multi-line field or a list not
+  // yet on its first or last line).
   static bool KeepsUpDown(QWidget* field, int key);
   // A control that Up and Down stop at.
   static bool IsField(const QWidget* widget);
@@ -91,6 +92,7 @@ class CDialogScreen : public QWidget {
   QString title_;
   QString savedCaption_;
   QPointer<SoftKeyBar> bar_;
+  QScrollArea* scroller_ = nullptr;
   QWidget* content_ = nullptr;
   QVBoxLayout* column_ = nullptr;
   QEventLoop* loop_ = nullptr;

@@ -1,5 +1,6 @@
 #include "dialogs/comments/CommentCommands.h"
 
+#include "dialogs/comments/CCommentsDlg.h"
 #include "model/CWinBlogStorage.h"
 #include "platform/StringIds.h"
 #include "platform/StringTable.h"
@@ -8,16 +9,24 @@
 
 namespace dialogs {
 
+namespace {
+
+void ViewComments(const ui::CommandContext& ctx) {
+  if (!ctx.entry->HasId()) {
+    ui::MessageBox::Show(platform::LoadString(platform::strings::kSyncBeforeComment),
+                         ui::MessageBox::Icon::Exclamation);
+    return;
+  }
+  CCommentsDlg dialog(ctx.screen, ctx.owner, ctx.user, *ctx.blog, *ctx.entry);
+  dialog.DoModal();
+}
+
+}  // namespace
+
 ui::CommandTable CommentCommands::Table() {
-  // The Comments screen is not part of the program yet: only the refusal for an
-  // entry the service does not know acts.
   return {
       ui::CommandRow::One(
-          ui::commands::kViewComments, [](const ui::CommandContext& ctx) { return ctx.entry && !ctx.entry->HasId(); },
-          [](const ui::CommandContext&) {
-            ui::MessageBox::Show(platform::LoadString(platform::strings::kSyncBeforeComment),
-                                 ui::MessageBox::Icon::Exclamation);
-          }),
+          ui::commands::kViewComments, [](const ui::CommandContext& ctx) { return ctx.entry && ctx.blog; }, ViewComments),
   };
 }
 

@@ -6,6 +6,7 @@ a free loopback port with the demo data, and tessary on a fresh device root.
 Screenshots and the UI trace of each journey stay in BUILD_DIR/journeys/."""
 
 import os
+import sqlite3
 import sys
 import unittest
 
@@ -218,6 +219,63 @@ class ZoomTest(Journey):
         _, _, width, height = phone.geometry()
         self.assertEqual((width, height), (480, 640))  # 4x would not fit in 1024x768
 
+
+class BlogsJourney(Journey):
+    def test_protected_blog_opened_and_commented_by_keys(self):
+        phone = self.start_phone()
+        phone.wait_top("dialogs::CWelcomeDlg")
+        phone.key("Down", "F1")
+        phone.wait_top("dialogs::CLoginInfoDlg")
+        phone.type("demo@example.com")
+        phone.key("Down")
+        phone.type("demo")
+        phone.key("Return")
+        phone.wait_top("ui::CProgressWnd")
+        # The first sync opens the protected blog with its view password.
+        phone.answer_messages_until_home(view_password="peek")
+        self.assertGreater({b["urlName"]: b for b in phone.cli("blogs")}["demo-hidden"]["entries"], 0)
+
+        # Subscribe by keys refuses a blog the device has, before any network.
+        phone.key("F2")
+        phone.wait_top("ui::PhoneMenu")
+        phone.highlight("Subscribe to Blog")
+        phone.key("Return")
+        phone.wait_top("dialogs::CSubscribeDlg")
+        phone.type("demo-hidden")
+        phone.key("F1")
+        phone.wait_top("ui::PhoneMessageBox")
+        self.assertIn("message You're already subscribed to this blog.", phone.trace())
+        phone.key("Return")
+        phone.wait_top("dialogs::CSubscribeDlg")
+        phone.key("F2")  # Cancel
+        phone.wait_top(MAIN)
+
+        self.enter_row(phone, phone.rows().index("demo-hidden"), "demo-hidden")
+        phone.select(0)
+        phone.key("Return")
+        phone.wait_view("viewer ")
+        phone.key("F2")
+        phone.wait_top("ui::PhoneMenu")
+        phone.highlight("View Comments")
+        phone.key("Return")
+        phone.wait_top("dialogs::CCommentsDlg")
+        phone.key("F2")
+        phone.wait_top("ui::PhoneMenu")
+        phone.highlight("Add")
+        phone.key("Return")
+        phone.wait_top("dialogs::CAddCommentDlg")
+        phone.type("Seen with the password")
+        phone.key("F1")
+        phone.wait_top("dialogs::CCommentsDlg")
+        phone.settled(1.0)
+        phone.screenshot("comments")
+        phone.key("F1")  # Done
+        phone.wait_top(MAIN)
+        store = sqlite3.connect(os.path.join(self.service.data, "service.db"))
+        texts = [row[0] for row in store.execute(
+            "SELECT c.text FROM comments c JOIN blogs b ON c.blog = b.id WHERE b.url = 'demo-hidden'")]
+        store.close()
+        self.assertIn("Seen with the password", texts)
 
 if __name__ == "__main__":
     BINARIES.update({"tessary": sys.argv[1], "tessary-cli": sys.argv[2], "tessary-service": sys.argv[3]})

@@ -240,9 +240,9 @@ class Phone:
         self.seen = count
         return self.top()
 
-    def answer_messages_until_home(self, answer=None, timeout=90):
-        """Answers every message box (with Return, its default button, unless an
-        `answer` function is given) until the main window is on top and stays
+    def answer_messages_until_home(self, answer=None, timeout=90, view_password=None):
+        """Answers every message box and settings screen (with Return, its default
+        button, unless an `answer` function is given) and Password Required until the main window is on top and stays
         there; answers the texts seen, in order."""
         texts = []
         read = self.seen
@@ -251,11 +251,21 @@ class Phone:
             top = self.settled(0.8)
             texts += [l[len("message "):] for l in self.trace()[read:self.seen] if l.startswith("message ")]
             read = self.seen
-            if top == "ui::PhoneMessageBox":
+            # The sync settings of a subscription the service offers are taken as shown.
+            if top in ("ui::PhoneMessageBox", "dialogs::CBlogPrefsDlg"):
                 if answer:
                     answer()
                 else:
                     self.key("Return")
+            elif top == "dialogs::CGetViewPasswordDlg":
+                # A protected blog gets `view_password`, else Cancel.
+                if view_password:
+                    self.type(view_password)
+                    self.key("Return")
+                elif answer:
+                    self.click_right_soft_key()
+                else:
+                    self.key("F2")
             elif top == "app::CMainFrame":
                 return texts
         raise JourneyError(f"message boxes did not end; seen {texts}")

@@ -7,6 +7,7 @@
 #include <sstream>
 
 #include "server/AdminCommands.h"
+#include "server/DemoSeeder.h"
 
 namespace servertest {
 
@@ -73,6 +74,11 @@ void ServiceHarness::AddMember(const std::string& url, const std::string& email)
   std::ostringstream out, err;
   server::AdminCommands admin(dir_, out, err);
   ASSERT_EQ(admin.AddMember(url, email), 0) << err.str();
+}
+
+void ServiceHarness::SeedDemo() {
+  std::ostringstream out, err;
+  ASSERT_EQ(server::DemoSeeder::Seed(dir_, out, err), 0) << err.str();
 }
 
 size_t ServiceHarness::PhotoFileCount() const {

@@ -39,6 +39,8 @@ class ServiceHarness {
   void AddBlog(const std::string& url, const std::string& owner, bool group = false, bool hidden = false,
                const std::string& viewPassword = "", bool comments = true);
   void AddMember(const std::string& url, const std::string& email);
+  // The demo accounts, blogs, photos and comments of "seed-demo".
+  void SeedDemo();
 
   size_t PhotoFileCount() const;
 
