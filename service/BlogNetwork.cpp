@@ -120,9 +120,9 @@ uint32_t BlogNetwork::PostComment(model::CWinBlogUser& user, model::CWinBlogStor
   SyncProgress context(progress);
   context.SetBlog(&blog);
   // A service that cannot be reached is said once; the comment waits for the
-  // next sync.
-  return ServiceErrors::ReportSyncTransportFailure(
-      service.StoreComment(comment, &SyncProgress::ProgressCallback, &context), context.TransportFailure());
+  // next sync. The failure is read only once the exchange is over.
+  const uint32_t code = service.StoreComment(comment, &SyncProgress::ProgressCallback, &context);
+  return ServiceErrors::ReportSyncTransportFailure(code, context.TransportFailure());
 }
 
 uint32_t BlogNetwork::SendPhotoEmail(model::CWinBlogUser& user, model::CWinBlogStorage& blog,

@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <string>
+#include <vector>
 
 #include "tests/e2e/CliRunner.h"
 #include "tests/e2e/E2eService.h"
@@ -25,6 +26,30 @@ TEST(BlogCommands, SubscribeRefusesABadUrlAndKeepsABlogTheServiceReportsMissing)
   run = cli({"blogs"});
   EXPECT_TRUE(Has(run.out, "nosuchblog")) << run.out;
   EXPECT_FALSE(Has(run.out, "../x")) << run.out;
+}
+
+TEST(CommentCommand, ACommentThatCannotReachTheServiceIsKeptAndSentByTheNextSync) {
+  E2eService service;
+  service.AddUser("ann@example.com", "pw-ann");
+  Cli cli(service.Port());
+  ASSERT_EQ(cli({"login", "ann@example.com"}, "pw-ann").status, 0);
+  ASSERT_EQ(cli({"create-blog", "annsblog"}).status, 0);
+  WritePhoto(cli.Dir() / "pier.jpg");
+  ASSERT_EQ(cli({"add", "annsblog", (cli.Dir() / "pier.jpg").string(), "--title", "Pier"}).status, 0);
+  ASSERT_EQ(cli({"sync", "annsblog"}).status, 0);
+
+  service.Stop();
+  CliRun run = cli({"comment", "annsblog", "Pier", "Lovely light"});
+  EXPECT_EQ(run.status, 1);
+  EXPECT_TRUE(Has(run.err, "Tessary: A connection to the Internet could not be made.")) << run.err;
+  service.Start();
+  EXPECT_TRUE(service.Comments("annsblog").empty());
+
+  run = cli({"sync", "annsblog"});
+  ASSERT_EQ(run.status, 0) << run.err;
+  const std::vector<server::CommentRecord> stored = service.Comments("annsblog");
+  ASSERT_EQ(stored.size(), 1u);
+  EXPECT_EQ(stored[0].text, "Lovely light");
 }
 
 // An account's blog with one photo, and a second device subscribed to it at 240x180.

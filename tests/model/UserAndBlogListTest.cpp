@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <filesystem>
+
 #include "model/CWinBlogUser.h"
 #include "platform/ErrorCodes.h"
 #include "tests/model/ModelTestUtil.h"
@@ -171,6 +173,25 @@ TEST_F(UserTest, SampleBlogAndRemoval) {
   EXPECT_EQ(user.Blogs().Count(), 0u);
   EXPECT_FALSE(root.Fs().Exists(photo));
   EXPECT_FALSE(root.Fs().Exists("\\My Documents\\Morvane\\Tessary\\Sample.tsl"));
+}
+
+TEST_F(UserTest, ABlogWhoseDatabaseCannotBeDeletedStaysWithItsPhotos) {
+  CWinBlogStorage* blog = AddBlog("kept");
+  ASSERT_EQ(blog->ComputePhotoFolder(), 0u);
+  const std::string photo = blog->GetPhotoFolder() + "\\p.jpg";
+  modeltest::WriteFile(root, photo, "x");
+  auto entry = modeltest::MakeEntry(1, 1);
+  entry->photoPath = photo;
+  blog->InsertEntry(std::move(entry));
+  // A folder in the database's place cannot be unlinked, not even by root.
+  std::filesystem::path database;
+  ASSERT_EQ(root.Fs().ToHostPath(blog->GetPath(), database), 0u);
+  std::filesystem::remove(database);
+  std::filesystem::create_directories(database / "inside");
+
+  EXPECT_NE(user.Blogs().RemoveBlog(blog, true), 0u);
+  EXPECT_EQ(user.FindBlog(u"kept"), blog);
+  EXPECT_TRUE(root.Fs().Exists(photo));
 }
 
 TEST_F(UserTest, ReloadFollowsWhatAnotherProgramSaved) {
