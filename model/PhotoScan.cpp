@@ -47,15 +47,18 @@ bool PhotoScan::IsJpegName(std::string_view name) {
 void PhotoScan::Collect(ProgressReporter* progress) {
   items_.clear();
   visited_.clear();
-  if (!ScanFolder(platform::DeviceFileSystem::MyDocuments(), progress)) return;
-  std::vector<platform::FileInfo> roots;
-  platform::DeviceFileSystem::Current().Enumerate("\\", roots);
-  SortByName(roots);
-  for (const platform::FileInfo& root : roots) {
-    if (!root.isDirectory || !root.isTemporary) continue;
-    const std::string card = platform::JoinPhonePath("\\", root.name);
-    if (!ScanFolder(platform::JoinPhonePath(card, "DCIM"), progress)) break;
-    if (!ScanFolder(platform::JoinPhonePath(card, "My Documents"), progress)) break;
+  if (ScanFolder(platform::DeviceFileSystem::MyDocuments(), progress)) {
+    std::vector<platform::FileInfo> roots;
+    platform::DeviceFileSystem::Current().Enumerate("\\", roots);
+    SortByName(roots);
+    for (const platform::FileInfo& root : roots) {
+      if (!root.isDirectory || !root.isTemporary) continue;
+      const std::string card = platform::JoinPhonePath("\\", root.name);
+      if (!ScanFolder(platform::JoinPhonePath(card, "DCIM"), progress) ||
+          !ScanFolder(platform::JoinPhonePath(card, "My Documents"), progress)) {
+        break;
+      }
+    }
   }
   // Newest first; photos of one time stay in the order they were found.
   std::stable_sort(items_.begin(), items_.end(), [](const auto& a, const auto& b) {
@@ -90,7 +93,7 @@ bool PhotoScan::Walk(const std::string& folder, ProgressReporter* progress) {
     }
     if (!IsJpegName(entry.name) || used_.count(Folded(path)) != 0) continue;
     try {
-      auto item = std::make_unique<CImageItem>(path, entry.creationTime);
+      auto item = std::make_unique<CImageItem>(path, timeOf_ ? timeOf_(entry) : entry.creationTime);
       item->lastWriteTime = entry.lastWriteTime;
       item->hostPath = (hostFolder / entry.name).string();
       items_.push_back(std::move(item));

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <string>
 #include <string_view>
@@ -8,6 +9,10 @@
 #include <unordered_set>
 #include <utility>
 #include <vector>
+
+namespace platform {
+struct FileInfo;
+}
 
 namespace model {
 
@@ -53,6 +58,11 @@ class PhotoScan {
   // "jpg" or "jpeg" after the name's last dot, in any letter case.
   static bool IsJpegName(std::string_view name);
 
+  // What counts as a file's creation time: by default its creation time as the
+  // file system gives it (tests use the last-write time, which they can set).
+  using TimeOf = std::function<uint32_t(const platform::FileInfo&)>;
+  void SetTimeOf(TimeOf timeOf) { timeOf_ = std::move(timeOf); }
+
  private:
   // Adds the photos of `folder` and its subfolders; false once cancelled.
   bool ScanFolder(const std::string& folder, ProgressReporter* progress);
@@ -61,6 +71,7 @@ class PhotoScan {
   std::unordered_set<std::string> used_;  // the blog's photo paths, folded
   std::set<std::pair<uint64_t, uint64_t>> visited_;  // folders walked (device, inode), against loops
   Items items_;
+  TimeOf timeOf_;
 };
 
 }  // namespace model
