@@ -394,11 +394,11 @@ int ModelCommands::Delete(const std::string& blogName, const std::string& entryN
 
 int ModelCommands::PurgeEntry(const std::string& blogName, const std::string& entryName, std::ostream& out,
                               std::ostream& err) {
-  auto opened = OpenBlog(blogName, err);
+  auto opened = BlogSelection::OpenBlog(blogName, err);
   if (!opened) return CliContext::kFailure;
   CWinBlogStorage& blog = *opened->blog;
   long position = -1;
-  CWinBlogEntry* entry = ResolveEntry(blog, entryName, position, err);
+  CWinBlogEntry* entry = BlogSelection::ResolveEntry(blog, entryName, position, err);
   if (entry == nullptr) return CliContext::kFailure;
   if (!model::UserInterface::Current().AskYesNo(platform::LoadString(platform::strings::kPurgePhotoQuestion))) {
     return CliContext::kOk;
