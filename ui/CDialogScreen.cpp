@@ -260,18 +260,12 @@ bool CDialogScreen::KeepsAllKeys(const QWidget* field) { return field->property(
 bool CDialogScreen::KeepsUpDown(QWidget* field, int key) {
   if (KeepsAllKeys(field)) return true;
   // A list moves its selection until it stands on its first or last item.
-  if (auto* list = qobject_cast<QAbstractItemView*>(field)) {
-    const int rows = list->model() ? list->model()->rowCount(list->rootIndex()) : 0;
-    const int row = list->currentIndex().isValid() ? list->currentIndex().row() : -1;
-    return key == Qt::Key_Up ? row > 0 : row < rows - 1;
-  }
-  // A multi-line field moves its caret until it stands on its first or last line.
-  // A list moves its selection until it stands on its first or last item.
   if (auto* list = qobject_cast<QAbstractItemView*>(field); list && list->model()) {
     const int row = list->currentIndex().row();
     const int rows = list->model()->rowCount();
     return key == Qt::Key_Up ? row > 0 : row + 1 < rows;
   }
+  // A multi-line field moves its caret until it stands on its first or last line.
   QTextCursor cursor;
   if (auto* plain = qobject_cast<QPlainTextEdit*>(field)) {
     cursor = plain->textCursor();
