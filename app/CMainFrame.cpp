@@ -1,14 +1,22 @@
 #include "app/CMainFrame.h"
 
+#include <QTimer>
+
 #include "app/MainCommands.h"
 #include "dialogs/account/AccountCommands.h"
 #include "dialogs/account/WelcomeFlow.h"
 #include "dialogs/blogs/BlogCommands.h"
+#include "dialogs/categories/CategoryCommands.h"
 #include "dialogs/comments/CommentCommands.h"
+#include "dialogs/entries/EntryCommands.h"
+#include "dialogs/entries/PhotoEntries.h"
 #include "dialogs/photos/PhotoCommands.h"
 #include "dialogs/prefs/SmallDialogCommands.h"
+#include "dialogs/prefs/CameraPrefsCommands.h"
 #include "dialogs/share/ShareCommands.h"
+#include "photo/CameraLauncher.h"
 #include "ui/CChildView.h"
+#include "ui/CDialogScreen.h"
 #include "ui/DeviceLockStep.h"
 #include "ui/CommandIds.h"
 #include "ui/PhoneScreen.h"
@@ -22,7 +30,10 @@ CMainFrame::CMainFrame(ui::PhoneScreen& screen, model::CWinBlogUser& user)
   screen.SetMainWindow(this);
 }
 
-CMainFrame::~CMainFrame() { delete menuBar_; }
+CMainFrame::~CMainFrame() {
+  photo::CameraLauncher::Current().SetAnswerHandler(nullptr);
+  delete menuBar_;
+}
 
 bool CMainFrame::Create() {
   view_ = new ui::CChildView(this, *this, user_);
@@ -37,6 +48,10 @@ bool CMainFrame::Create() {
   commands_.Add(dialogs::PhotoCommands::Table());
   commands_.Add(dialogs::ShareCommands::Table());
   commands_.Add(dialogs::SmallDialogCommands::Table());
+  commands_.Add(dialogs::EntryCommands::Table());
+  commands_.Add(dialogs::CategoryCommands::Table());
+  commands_.Add(dialogs::CameraPrefsCommands::Table());
+  photo::CameraLauncher::Current().SetAnswerHandler([this](const std::string& path) { OnCameraAnswer(path); });
   menuBar_ = new ui::SoftKeyBar(screen_, 128);
   if (!menuBar_->RightMenu()) return false;
   menuBar_->SetCommandFilter([this](uint32_t command) { return CanAct(command); });
@@ -59,6 +74,15 @@ void CMainFrame::OnCommand(uint32_t command) {
   // The context is taken again under the lock: reading another program's
   // changes may have replaced what the view showed.
   RunLocked([this, command](bool) { commands_.Run(view_->Context(), command); });
+}
+
+void CMainFrame::OnCameraAnswer(const std::string& path) {
+  // A photo taken while a command runs waits for the command to end.
+  if (!isEnabled() || ui::CDialogScreen::Active()) {
+    QTimer::singleShot(kCameraAnswerRetryMs, this, [this, path] { OnCameraAnswer(path); });
+    return;
+  }
+  RunLocked([this, path](bool) { dialogs::PhotoEntries::CameraAnswer(view_->Context(), path); });
 }
 
 void CMainFrame::RunLocked(const std::function<void(bool reloaded)>& work) {

@@ -3,6 +3,7 @@
 #include <QPointer>
 #include <QWidget>
 #include <cstdint>
+#include <string>
 
 #include "app/CommandRouter.h"
 #include "ui/SoftKeyBar.h"
@@ -26,6 +27,7 @@ class CMainFrame : public QWidget, public ui::ViewHost {
 
  public:
   static constexpr uint32_t kMenuBarId = 0xE800;
+  static constexpr int kCameraAnswerRetryMs = 200;
 
   CMainFrame(ui::PhoneScreen& screen, model::CWinBlogUser& user);
   ~CMainFrame() override;
@@ -46,6 +48,8 @@ class CMainFrame : public QWidget, public ui::ViewHost {
   void OnCommand(uint32_t command) override;
   bool CanAct(uint32_t command) const override;
   void RunLocked(const std::function<void(bool reloaded)>& work) override;
+  // The photo an asynchronous camera took (empty: none), once no command runs.
+  void OnCameraAnswer(const std::string& path);
 
  signals:
   void ExitRequested();

@@ -3,6 +3,7 @@
 #include "cli/AccountCommands.h"
 #include "cli/ContactCommands.h"
 #include "cli/DumpCommand.h"
+#include "cli/EntryEditCommands.h"
 #include "cli/EntryServiceCommands.h"
 #include "cli/FontCommand.h"
 #include "cli/ImageCommands.h"
@@ -26,6 +27,7 @@ void CliCommands::Register(CLI::App& app, CliContext& ctx) {
   ImageCommands::Register(app, ctx);
   ContactCommands::Register(app, ctx);
   FontCommand::Register(app, ctx);
+  EntryEditCommands::Register(app, ctx);
 }
 
 }  // namespace cli

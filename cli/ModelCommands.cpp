@@ -9,6 +9,7 @@
 #include <memory>
 #include <optional>
 
+#include "cli/BlogSelection.h"
 #include "cli/CliProgress.h"
 #include "cli/CliUserInterface.h"
 #include "cli/ModelJson.h"
@@ -34,29 +35,6 @@ namespace {
 // Longest category name the device accepts.
 constexpr size_t kMaxCategoryName = 99;
 
-// The account of the device with its blogs, and the blog a command names.
-struct Opened {
-  std::unique_ptr<model::CWinBlogUser> user;
-  CWinBlogStorage* blog = nullptr;
-};
-
-std::unique_ptr<model::CWinBlogUser> LoadAccount() {
-  auto user = std::make_unique<model::CWinBlogUser>();
-  user->LoadUser();
-  return user;
-}
-
-std::optional<Opened> OpenBlog(const std::string& name, std::ostream& err) {
-  Opened opened;
-  opened.user = LoadAccount();
-  opened.blog = opened.user->FindBlog(platform::Utf8ToUtf16(name));
-  if (opened.blog == nullptr) {
-    err << "tessary-cli: no blog named \"" << name << "\" (see `tessary-cli blogs`)\n";
-    return std::nullopt;
-  }
-  return opened;
-}
-
 void Show(uint32_t id, model::MessageIcon icon) {
   model::UserInterface::Current().ShowMessage(platform::LoadString(id), icon);
 }
@@ -78,67 +56,9 @@ int SaveBlog(CWinBlogStorage& blog) {
   return blog.Save() == 0 ? CliContext::kOk : CliContext::kFailure;
 }
 
-std::optional<uint16_t> ParseShow(const std::string& show) {
-  if (show == "all") return model::kShowAll;
-  if (show == "pending") return model::kShowPending;
-  if (show == "published") return model::kShowPublished;
-  if (show == "mine") return model::kShowPublishedByMe;
-  return std::nullopt;
-}
-
-// "all", "unfiled" or a category name.
-std::optional<uint32_t> ParseCategory(const CWinBlogStorage& blog, const std::string& name) {
-  if (model::EqualsNoCase(name, "all")) return model::kAllCategories;
-  if (model::EqualsNoCase(name, "unfiled")) return model::kUnfiledCategoryId;
-  if (const model::CWinBlogAlbum* c = blog.FindCategoryByName(name)) return c->GetId();
-  return std::nullopt;
-}
-
-std::string CategoryName(const CWinBlogStorage& blog, uint32_t id) {
-  if (id == model::kUnfiledCategoryId) return "Unfiled";
-  const model::CWinBlogAlbum* c = blog.FindCategory(id);
-  return c != nullptr ? c->GetName() : "(category " + std::to_string(id) + ")";
-}
-
 const char* StateOf(const CWinBlogEntry& e) {
   if (e.IsRemoved()) return "removed";
   return e.IsModified() ? (e.HasId() ? "edited" : "pending") : "published";
-}
-
-// The entries `entries BLOG` lists by default, in order.
-std::vector<CWinBlogEntry*> DefaultListing(const CWinBlogStorage& blog) {
-  std::vector<CWinBlogEntry*> shown;
-  for (const auto& e : blog.Entries()) {
-    if (!e->IsRemoved()) shown.push_back(e.get());
-  }
-  return shown;
-}
-
-CWinBlogEntry* ResolveEntry(const CWinBlogStorage& blog, const std::string& name, long& position,
-                            std::ostream& err) {
-  position = -1;
-  char* end = nullptr;
-  const bool byPosition = !name.empty() && name[0] == '#';
-  const char* digits = name.c_str() + (byPosition ? 1 : 0);
-  unsigned long n = std::strtoul(digits, &end, 10);
-  if (*digits == '\0' || *end != '\0' || n == 0 || n > 0xFFFFFFFFul) {
-    err << "tessary-cli: an entry is a service id or #N, its place in `entries`; not \"" << name
-        << "\"\n";
-    return nullptr;
-  }
-  CWinBlogEntry* entry = nullptr;
-  if (byPosition) {
-    std::vector<CWinBlogEntry*> shown = DefaultListing(blog);
-    if (n <= shown.size()) entry = shown[n - 1];
-  } else {
-    entry = blog.FindEntry(static_cast<uint32_t>(n));
-  }
-  if (entry == nullptr) {
-    err << "tessary-cli: no entry " << name << '\n';
-    return nullptr;
-  }
-  position = blog.IndexOfEntry(entry);
-  return entry;
 }
 
 // Whether a file of this computer is a JPEG photo, as the core tells it.
@@ -211,7 +131,7 @@ std::optional<bool> Answer(const CliContext& ctx) {
 }  // namespace
 
 int ModelCommands::Blogs(bool asJson, std::ostream& out, std::ostream&) {
-  auto user = LoadAccount();
+  auto user = BlogSelection::LoadAccount();
   json list = json::array();
   for (const auto& blog : user->Blogs()) {
     size_t pending = 0;
@@ -245,11 +165,11 @@ int ModelCommands::Blogs(bool asJson, std::ostream& out, std::ostream&) {
 int ModelCommands::Entries(const std::string& blogName, const std::string& show,
                            const std::string& category, bool asJson, std::ostream& out,
                            std::ostream& err) {
-  auto opened = OpenBlog(blogName, err);
+  auto opened = BlogSelection::OpenBlog(blogName, err);
   if (!opened) return CliContext::kFailure;
   CWinBlogStorage& blog = *opened->blog;
-  std::optional<uint16_t> showFilter = ParseShow(show);
-  std::optional<uint32_t> categoryFilter = ParseCategory(blog, category);
+  std::optional<uint16_t> showFilter = BlogSelection::ParseShow(show);
+  std::optional<uint32_t> categoryFilter = BlogSelection::ParseCategory(blog, category);
   if (!showFilter || !categoryFilter) {
     err << "tessary-cli: " << (!showFilter ? "--show takes all, pending, published or mine"
                                            : "no category \"" + category + "\"")
@@ -257,14 +177,14 @@ int ModelCommands::Entries(const std::string& blogName, const std::string& show,
     return CliContext::kUsage;
   }
   // Positions are those of the default listing, whatever the filters.
-  std::vector<CWinBlogEntry*> all = DefaultListing(blog);
+  std::vector<CWinBlogEntry*> all = BlogSelection::DefaultListing(blog);
   blog.SetFilters(*categoryFilter, *showFilter);
   json list = json::array();
   for (size_t i = 0; i < all.size(); ++i) {
     if (!blog.IsShown(*all[i])) continue;
     json row = ModelJson::Entry(*all[i]);
     row["position"] = i + 1;
-    row["category"] = CategoryName(blog, all[i]->GetCategoryId());
+    row["category"] = BlogSelection::CategoryName(blog, all[i]->GetCategoryId());
     row["state"] = StateOf(*all[i]);
     list.push_back(std::move(row));
   }
@@ -286,7 +206,7 @@ int ModelCommands::Entries(const std::string& blogName, const std::string& show,
 
 int ModelCommands::Categories(const std::string& blogName, bool asJson, std::ostream& out,
                               std::ostream& err) {
-  auto opened = OpenBlog(blogName, err);
+  auto opened = BlogSelection::OpenBlog(blogName, err);
   if (!opened) return CliContext::kFailure;
   json list = json::array();
   for (const auto& c : opened->blog->Categories()) {
@@ -314,7 +234,7 @@ int ModelCommands::Add(const std::string& blogName, const std::vector<std::strin
                        const std::string& title, const std::string& caption,
                        const std::string& category, bool asJson, std::ostream& out,
                        std::ostream& err) {
-  auto opened = OpenBlog(blogName, err);
+  auto opened = BlogSelection::OpenBlog(blogName, err);
   if (!opened) return CliContext::kFailure;
   CWinBlogStorage& blog = *opened->blog;
   if (blog.IsEntryReadOnly(nullptr, true)) {
@@ -323,7 +243,7 @@ int ModelCommands::Add(const std::string& blogName, const std::vector<std::strin
   }
   std::optional<uint32_t> categoryId;
   if (!category.empty()) {
-    categoryId = ParseCategory(blog, category);
+    categoryId = BlogSelection::ParseCategory(blog, category);
     if (!categoryId || *categoryId == model::kAllCategories) {
       err << "tessary-cli: no category \"" << category << "\"\n";
       return CliContext::kUsage;
@@ -381,7 +301,7 @@ int ModelCommands::Add(const std::string& blogName, const std::vector<std::strin
 
 int ModelCommands::CategoryAdd(const std::string& blogName, const std::string& name,
                                std::ostream& out, std::ostream& err) {
-  auto opened = OpenBlog(blogName, err);
+  auto opened = BlogSelection::OpenBlog(blogName, err);
   if (!opened) return CliContext::kFailure;
   CWinBlogStorage& blog = *opened->blog;
   if (blog.IsEntryReadOnly(nullptr)) {
@@ -398,7 +318,7 @@ int ModelCommands::CategoryAdd(const std::string& blogName, const std::string& n
   }
   const uint32_t id = blog.NextLocalCategoryId();
   if (id == 0) {
-    err << "tessary-cli: this blog already has 256 categories waiting for a sync; sync first\n";
+    Show(platform::strings::kTooManyNewCategories, model::MessageIcon::Exclamation);
     return CliContext::kFailure;
   }
   auto category = std::make_unique<model::CWinBlogAlbum>();
@@ -413,7 +333,7 @@ int ModelCommands::CategoryAdd(const std::string& blogName, const std::string& n
 int ModelCommands::CategoryRename(const std::string& blogName, const std::string& name,
                                   const std::string& newName, std::ostream& out,
                                   std::ostream& err) {
-  auto opened = OpenBlog(blogName, err);
+  auto opened = BlogSelection::OpenBlog(blogName, err);
   if (!opened) return CliContext::kFailure;
   CWinBlogStorage& blog = *opened->blog;
   model::CWinBlogAlbum* category = FindEditableCategory(blog, name, err);
@@ -436,7 +356,7 @@ int ModelCommands::CategoryRename(const std::string& blogName, const std::string
 
 int ModelCommands::CategoryDelete(const std::string& blogName, const std::string& name,
                                   std::ostream& out, std::ostream& err) {
-  auto opened = OpenBlog(blogName, err);
+  auto opened = BlogSelection::OpenBlog(blogName, err);
   if (!opened) return CliContext::kFailure;
   CWinBlogStorage& blog = *opened->blog;
   model::CWinBlogAlbum* category = FindEditableCategory(blog, name, err);
@@ -452,11 +372,11 @@ int ModelCommands::CategoryDelete(const std::string& blogName, const std::string
 
 int ModelCommands::Delete(const std::string& blogName, const std::string& entryName, bool onWeb,
                           bool photo, std::ostream& out, std::ostream& err) {
-  auto opened = OpenBlog(blogName, err);
+  auto opened = BlogSelection::OpenBlog(blogName, err);
   if (!opened) return CliContext::kFailure;
   CWinBlogStorage& blog = *opened->blog;
   long position = -1;
-  CWinBlogEntry* entry = ResolveEntry(blog, entryName, position, err);
+  CWinBlogEntry* entry = BlogSelection::ResolveEntry(blog, entryName, position, err);
   if (entry == nullptr) return CliContext::kFailure;
   if (blog.IsEntryReadOnly(entry)) {
     Show(platform::strings::kNoPermission, model::MessageIcon::Exclamation);
@@ -474,11 +394,11 @@ int ModelCommands::Delete(const std::string& blogName, const std::string& entryN
 
 int ModelCommands::PurgeEntry(const std::string& blogName, const std::string& entryName, std::ostream& out,
                               std::ostream& err) {
-  auto opened = OpenBlog(blogName, err);
+  auto opened = BlogSelection::OpenBlog(blogName, err);
   if (!opened) return CliContext::kFailure;
   CWinBlogStorage& blog = *opened->blog;
   long position = -1;
-  CWinBlogEntry* entry = ResolveEntry(blog, entryName, position, err);
+  CWinBlogEntry* entry = BlogSelection::ResolveEntry(blog, entryName, position, err);
   if (entry == nullptr) return CliContext::kFailure;
   if (!model::UserInterface::Current().AskYesNo(platform::LoadString(platform::strings::kPurgePhotoQuestion))) {
     return CliContext::kOk;
@@ -502,7 +422,7 @@ int ModelCommands::PurgeEntry(const std::string& blogName, const std::string& en
 }
 
 int ModelCommands::Purge(const std::string& blogName, std::ostream& out, std::ostream& err) {
-  auto opened = OpenBlog(blogName, err);
+  auto opened = BlogSelection::OpenBlog(blogName, err);
   if (!opened) return CliContext::kFailure;
   CWinBlogStorage& blog = *opened->blog;
   if (!model::UserInterface::Current().AskYesNo(platform::LoadString(platform::strings::kAskPurgePhotos))) {
@@ -529,7 +449,7 @@ int ModelCommands::Purge(const std::string& blogName, std::ostream& out, std::os
 int ModelCommands::Move(const std::string& blogName, const std::string& from,
                         const std::string& to, model::ProgressReporter* progress,
                         std::ostream& out, std::ostream& err) {
-  auto opened = OpenBlog(blogName, err);
+  auto opened = BlogSelection::OpenBlog(blogName, err);
   if (!opened) return CliContext::kFailure;
   if (CWinBlogStorage::StorageCards().empty()) {
     Show(platform::strings::kNoStorageCard, model::MessageIcon::Exclamation);

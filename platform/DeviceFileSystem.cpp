@@ -155,7 +155,8 @@ uint32_t FillInfo(const fs::path& host, std::string name, bool card, FileInfo& o
   out.isTemporary = card;
   out.size = out.isDirectory ? 0 : static_cast<uint64_t>(st.st_size);
   out.lastWriteTime = LocalTimeValueFromUnix(st.st_mtim.tv_sec);
-  std::time_t created = st.st_ctim.tv_sec;
+  // Without a birth time the file counts as made when it was last written.
+  std::time_t created = st.st_mtim.tv_sec;
   struct statx sx {};
   if (::statx(AT_FDCWD, host.c_str(), 0, STATX_BTIME, &sx) == 0 && (sx.stx_mask & STATX_BTIME)) {
     created = static_cast<std::time_t>(sx.stx_btime.tv_sec);

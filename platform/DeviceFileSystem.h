@@ -20,7 +20,7 @@ struct FileInfo {
   bool isTemporary = false;  // a storage card: a root folder that is a mount point or a link to a folder
   uint64_t size = 0;
   uint32_t lastWriteTime = 0;  // time value (seconds since 1904, local)
-  uint32_t creationTime = 0;   // time value; the status-change time where the host keeps no birth time
+  uint32_t creationTime = 0;   // time value; the last-write time where the host keeps no birth time
 };
 
 enum class OpenMode {

@@ -70,7 +70,8 @@ uint32_t BlogNetwork::SyncBlog(model::CWinBlogUser& user, model::CWinBlogStorage
   OpenClient client;
   if (!client.IsOpen()) return kResultAlreadyReported;
   SyncProgress context(progress);
-  return SyncRunner::SyncBlog(ServiceClient::Service(), user, blog, entry, context);
+  const uint32_t code = SyncRunner::SyncBlog(ServiceClient::Service(), user, blog, entry, context);
+  return ServiceErrors::ReportSyncTransportFailure(code, context.TransportFailure());
 }
 
 uint32_t BlogNetwork::SyncNewSubscription(model::CWinBlogUser& user, model::CWinBlogStorage& blog,

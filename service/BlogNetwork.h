@@ -20,7 +20,9 @@ namespace service {
 // progress callback attached. The caller saves the database afterwards.
 class BlogNetwork {
  public:
-
+  // The sync of one blog, or of one entry alone when its category is known to the
+  // service (SyncRunner::SyncBlog); a transfer that could not reach the service
+  // says "A connection to the Internet could not be made." as every sync does.
   static uint32_t SyncBlog(model::CWinBlogUser& user, model::CWinBlogStorage& blog,
                            model::BlogEntry* entry, model::ProgressReporter* progress);
   // The first sync of a blog just subscribed to, from its sync timestamp

@@ -341,6 +341,7 @@ bool CChildView::OnViewKeyDown(uint32_t key) {
       case kKeyRight: MoveInViewer(1); break;
       case kKeyUp: viewer_->ScrollUp(); break;
       case kKeyDown: viewer_->ScrollDown(); break;
+      case kKeyF6: host_.OnCommand(commands::kCaption); break;
       default: return key == kKeyBack;
     }
     return true;

@@ -2,6 +2,7 @@
 
 #include <QAbstractItemView>
 #include <QApplication>
+#include <QCheckBox>
 #include <QEventLoop>
 #include <QKeyEvent>
 #include <QLabel>
@@ -12,6 +13,7 @@
 #include <QRadioButton>
 #include <QScrollArea>
 #include <QTextCursor>
+#include <QTextDocument>
 #include <QVBoxLayout>
 #include <algorithm>
 #include <vector>
@@ -177,6 +179,33 @@ QRadioButton* CDialogScreen::AddRadio(QBoxLayout* layout, uint32_t stringId) {
   return radio;
 }
 
+QPlainTextEdit* CDialogScreen::AddMultiLineEdit(QBoxLayout* layout, size_t maxLength) {
+  auto* edit = new QPlainTextEdit(content_);
+  edit->setTabChangesFocus(true);
+  const int limit = static_cast<int>(maxLength);
+  // What goes in beyond the limit is taken out again (text already longer than
+  // the limit, as the service may send it, stays as it is).
+  QTextDocument* document = edit->document();
+  connect(document, &QTextDocument::contentsChange, edit, [document, limit](int position, int removed, int added) {
+    const int total = document->characterCount() - 1;
+    const int allowed = std::max(limit, total - added + removed);
+    const int excess = std::min(added, total - allowed);
+    if (excess <= 0) return;
+    QTextCursor cursor(document);
+    cursor.setPosition(position + added - excess);
+    cursor.setPosition(position + added, QTextCursor::KeepAnchor);
+    cursor.removeSelectedText();
+  });
+  layout->addWidget(edit);
+  return edit;
+}
+
+QCheckBox* CDialogScreen::AddCheck(QBoxLayout* layout, uint32_t stringId) {
+  auto* check = new QCheckBox(Label(stringId), content_);
+  layout->addWidget(check);
+  return check;
+}
+
 void CDialogScreen::AddLoginFields(QBoxLayout* layout, QLineEdit*& email, QLineEdit*& password) {
   AddText(layout, platform::strings::kEmailLabel);
   email = AddEdit(layout, model::AccountRules::kMaxEmail);
@@ -224,14 +253,19 @@ bool CDialogScreen::IsField(const QWidget* widget) {
   return (widget->focusPolicy() & Qt::TabFocus) || qobject_cast<const QRadioButton*>(widget) != nullptr;
 }
 
+void CDialogScreen::KeepKeys(QWidget& control) { control.setProperty("phoneKeepsKeys", true); }
+
+bool CDialogScreen::KeepsAllKeys(const QWidget* field) { return field->property("phoneKeepsKeys").toBool(); }
+
 bool CDialogScreen::KeepsUpDown(QWidget* field, int key) {
-  // A multi-line field moves its caret until it stands on its first or last line.
+  if (KeepsAllKeys(field)) return true;
   // A list moves its selection until it stands on its first or last item.
   if (auto* list = qobject_cast<QAbstractItemView*>(field); list && list->model()) {
     const int row = list->currentIndex().row();
     const int rows = list->model()->rowCount();
     return key == Qt::Key_Up ? row > 0 : row + 1 < rows;
   }
+  // A multi-line field moves its caret until it stands on its first or last line.
   QTextCursor cursor;
   if (auto* plain = qobject_cast<QPlainTextEdit*>(field)) {
     cursor = plain->textCursor();
@@ -283,7 +317,9 @@ bool CDialogScreen::eventFilter(QObject* watched, QEvent* event) {
       return true;
     case Qt::Key_Return:
     case Qt::Key_Enter:
-      if (qobject_cast<QPlainTextEdit*>(field) || qobject_cast<QTextEdit*>(field)) return false;
+      if (qobject_cast<QPlainTextEdit*>(field) || qobject_cast<QTextEdit*>(field) || KeepsAllKeys(field)) {
+        return false;
+      }
       if (press && !key->isAutoRepeat()) bar_->PressLeft();
       return true;
     default: return false;

@@ -9,9 +9,11 @@
 #include "ui/SoftKeyBar.h"
 
 class QBoxLayout;
+class QCheckBox;
 class QEventLoop;
 class QLabel;
 class QLineEdit;
+class QPlainTextEdit;
 class QRadioButton;
 class QScrollArea;
 class QVBoxLayout;
@@ -47,6 +49,9 @@ class CDialogScreen : public QWidget {
   SoftKeyBar* Bar() const { return bar_; }
   // The innermost screen running now, or nullptr.
   static CDialogScreen* Active();
+  // A control that uses the arrows and Enter itself (a grid of cells): the screen
+  // leaves those keys to it.
+  static void KeepKeys(QWidget& control);
 
   // What the soft keys send; screens act on their own commands here.
   virtual void OnCommand(uint32_t command);
@@ -65,6 +70,9 @@ class CDialogScreen : public QWidget {
   QLabel* AddText(QBoxLayout* layout, uint32_t stringId, bool bold = false);
   QLineEdit* AddEdit(QBoxLayout* layout, size_t maxLength, bool password = false);
   QRadioButton* AddRadio(QBoxLayout* layout, uint32_t stringId);
+  // A multi-line field that refuses text beyond `maxLength` characters.
+  QPlainTextEdit* AddMultiLineEdit(QBoxLayout* layout, size_t maxLength);
+  QCheckBox* AddCheck(QBoxLayout* layout, uint32_t stringId);
   // "E-Mail:" and "Password:" with their fields, as the account screens have them.
   void AddLoginFields(QBoxLayout* layout, QLineEdit*& email, QLineEdit*& password);
   // Text of a field as UTF-8, the model's text.
@@ -80,9 +88,10 @@ class CDialogScreen : public QWidget {
   void paintEvent(QPaintEvent* event) override;
 
  private:
-  // Whether a field uses Up or Down itself (a multi-line field or a list not
-  // yet on its first or last line).
+  // Whether a field uses Up or Down itself (a multi-line field not yet on its
+  // first or last line, a list not yet on its first or last item).
   static bool KeepsUpDown(QWidget* field, int key);
+  static bool KeepsAllKeys(const QWidget* field);
   // A control that Up and Down stop at.
   static bool IsField(const QWidget* widget);
 

@@ -17,6 +17,7 @@ uint32_t PhoneKeyFromQt(int qtKey) {
     case Qt::Key_Down: return kKeyDown;
     case Qt::Key_F1: return kKeySoftLeft;
     case Qt::Key_F2: return kKeySoftRight;
+    case Qt::Key_F6: return kKeyF6;
     default: return 0;
   }
 }

@@ -16,6 +16,7 @@ enum KeyCode : uint32_t {
   kKeyDown = 0x28,
   kKeySoftLeft = 0x70,
   kKeySoftRight = 0x71,
+  kKeyF6 = 0x75,  // in the viewer: the entry's whole caption
 };
 
 // The phone key code of a Qt key, 0 for keys the phone does not have.

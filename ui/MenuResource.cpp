@@ -84,6 +84,8 @@ std::vector<MenuResource> BuildTable() {
                      Item(c::kDialogView, s::kView)}}});
   table.push_back({200, {s::kPublish, c::kOk, {}}, {s::kCancel, c::kCancel, {}}});
   table.push_back({201, {s::kCancel, c::kCancel, {}}, {}});
+  // The camera screen: take the photo / Cancel.
+  table.push_back({202, {s::kTakePhoto, c::kOk, {}}, {s::kCancel, c::kCancel, {}}});
   // The keys of a Yes/No message box.
   table.push_back({0xF100, {s::kYes, c::kYes, {}}, {s::kNo, c::kNo, {}}});
   return table;

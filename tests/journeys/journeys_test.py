@@ -5,8 +5,11 @@ Each journey starts a window manager on its own Xvfb display, tessary-service on
 a free loopback port with the demo data, and tessary on a fresh device root.
 Screenshots and the UI trace of each journey stay in BUILD_DIR/journeys/."""
 
+import json
 import os
 import sqlite3
+import shutil
+import subprocess
 import sys
 import unittest
 
@@ -115,6 +118,80 @@ class KeypadJourney(Journey):
 
         # The keys still reach the view after all of that.
         self.enter_row(phone, 0, order[0])
+
+
+class EntryJourney(Journey):
+    """Photos of the device become entries, one is edited, and the sync takes them up."""
+
+    PHOTOS = ("420.jpg", "440.jpg", "444-optimised.jpg")
+
+    def put_photos(self):
+        corpus = os.path.join(os.path.dirname(__file__), "..", "fuzz", "corpus", "jpeg")
+        pictures = os.path.join(self.folder, "device", "My Documents", "My Pictures")
+        os.makedirs(pictures)
+        for name in self.PHOTOS:
+            shutil.copy(os.path.join(corpus, name), os.path.join(pictures, "beach-" + name))
+
+    def test_add_three_photos_edit_one_and_sync(self):
+        self.put_photos()
+        phone = self.start_phone()
+        order = self.login_by_keys(phone)
+        self.enter_row(phone, order.index("demo-travel"), "demo-travel")
+        # A category made by the other program meanwhile: the window's next command sees it.
+        subprocess.run([BINARIES["tessary-cli"], "category", "add", "demo-travel", "Harbours"], env=phone.env,
+                       check=True, capture_output=True)
+
+        phone.key("F2")
+        phone.wait_top("ui::PhoneMenu")
+        phone.highlight("Add Photo")
+        phone.key("Return")
+        phone.wait_top("photo::CImageSelectDlg")
+        phone.key("Return", "Right", "Return", "Right", "Return")  # tick all three
+        phone.screenshot("picker")
+        phone.key("F1")
+        phone.wait_top(MAIN)
+        pending = [e for e in phone.cli("entries", "demo-travel") if e["state"] == "pending"]
+        self.assertEqual(len(pending), 3)
+
+        # The newest entry, first in the list: a title and the new category.
+        phone.key("Return", "Return")
+        phone.wait_view("viewer ")
+        phone.key("F1")
+        phone.wait_top("dialogs::CEditEntryDlg")
+        phone.type("Harbour at dawn")
+        phone.key("Up", "Left")  # the category list: from Unfiled to "Harbours" before it
+        phone.screenshot("edit-entry")
+        phone.key("Return")
+        phone.wait_top(MAIN)
+        edited = [e for e in phone.cli("entries", "demo-travel") if e["title"] == "Harbour at dawn"]
+        self.assertEqual(len(edited), 1)
+        self.assertEqual(edited[0]["category"], "Harbours")
+
+        phone.key("Escape")
+        phone.wait_view("blog demo-travel")
+        phone.key("F2")
+        phone.wait_top("ui::PhoneMenu")
+        phone.highlight("Sync")
+        phone.key("Return")
+        phone.wait_top("ui::CProgressWnd")
+        self.assertEqual(phone.answer_messages_until_home(), [])
+        synced = phone.cli("entries", "demo-travel")
+        self.assertEqual({e["state"] for e in synced}, {"published"})
+
+        # A second device that logs in finds them on the service.
+        other = dict(phone.env, TESSARY_DEVICE_ROOT=os.path.join(self.folder, "other"), TESSARY_PASSWORD="demo")
+        cli = BINARIES["tessary-cli"]
+        subprocess.run([cli, "login", "demo@example.com"], env=other, check=True, capture_output=True)
+        # The account's sync subscribes it to every blog (the one with a view password refuses, and
+        # that sync ends with a failure); then the blog itself.
+        subprocess.run([cli, "--yes", "sync"], env=other, check=False, capture_output=True)
+        subprocess.run([cli, "--yes", "sync", "demo-travel"], env=other, check=True, capture_output=True)
+        listed = subprocess.run([cli, "--json", "entries", "demo-travel"], env=other, check=True,
+                                capture_output=True, text=True).stdout
+        entries = json.loads(listed)
+        self.assertEqual(sorted((e["id"], e["title"]) for e in entries), sorted((e["id"], e["title"]) for e in synced))
+        harbour = [e for e in entries if e["title"] == "Harbour at dawn"]
+        self.assertEqual([e["category"] for e in harbour], ["Harbours"])
 
 
 class MouseJourney(Journey):

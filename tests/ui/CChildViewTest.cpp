@@ -233,7 +233,8 @@ TEST_F(ChildViewTest, RefusalsAndGreyedCommands) {
   Start(240, 320, 96);
   EXPECT_TRUE(frame_->CanAct(c::kPostRemote));  // no remote blogs: it refuses
   EXPECT_TRUE(frame_->CanAct(c::kSendEmail));  // about the blog
-  EXPECT_FALSE(frame_->CanAct(c::kCamera));
+  EXPECT_TRUE(frame_->CanAct(c::kCamera));  // a blog is open
+  EXPECT_FALSE(frame_->CanAct(c::kCaption));  // no viewer open
   EXPECT_FALSE(frame_->CanAct(c::kPurgePhoto));  // no viewer open
   std::vector<QString> shown;
   ui::MessageBox::SetResponder([&](const ui::MessageBox::Request& r) {

@@ -1,0 +1,33 @@
+#pragma once
+
+#include "ui/CDialogScreen.h"
+
+namespace model {
+class CWinBlogStorage;
+}
+namespace ui {
+class CSpinList;
+}
+
+namespace dialogs {
+
+// "Categorize Entries": files every entry shown under one category (or
+// Unfiled), skipping those the user may not edit, and says so once.
+class CCategorizeEntriesDlg : public ui::CDialogScreen {
+  Q_OBJECT
+
+ public:
+  CCategorizeEntriesDlg(ui::PhoneScreen& screen, QWidget* owner, model::CWinBlogStorage& blog);
+
+  ui::CSpinList* List() const { return list_; }
+
+ protected:
+  void OnInitDialog() override;
+  void OnOK() override;
+
+ private:
+  model::CWinBlogStorage& blog_;
+  ui::CSpinList* list_ = nullptr;
+};
+
+}  // namespace dialogs
