@@ -19,18 +19,16 @@ std::string Folded(const std::string& name) {
   return folded;
 }
 
-}  // namespace
-
-std::vector<std::u16string> FontFamilies::Installed() {
+// The family names of the fonts fontconfig knows, each once.
+std::vector<std::string> ListFamilies() {
   std::vector<std::string> names;
-  if (FcInit() == FcFalse) return {};
   std::unique_ptr<FcPattern, decltype(&FcPatternDestroy)> pattern(FcPatternCreate(), FcPatternDestroy);
   std::unique_ptr<FcObjectSet, decltype(&FcObjectSetDestroy)> objects(FcObjectSetBuild(FC_FAMILY, nullptr),
                                                                       FcObjectSetDestroy);
-  if (!pattern || !objects) return {};
+  if (!pattern || !objects) return names;
   std::unique_ptr<FcFontSet, decltype(&FcFontSetDestroy)> fonts(FcFontList(nullptr, pattern.get(), objects.get()),
                                                                 FcFontSetDestroy);
-  if (!fonts) return {};
+  if (!fonts) return names;
   std::set<std::string> seen;
   for (int i = 0; i < fonts->nfont; ++i) {
     FcChar8* family = nullptr;
@@ -38,6 +36,16 @@ std::vector<std::u16string> FontFamilies::Installed() {
     const std::string name(reinterpret_cast<const char*>(family));
     if (!name.empty() && seen.insert(name).second) names.push_back(name);
   }
+  return names;
+}
+
+}  // namespace
+
+std::vector<std::u16string> FontFamilies::Installed() {
+  if (FcInit() == FcFalse) return {};
+  std::vector<std::string> names = ListFamilies();
+  // The program asks once; the configuration fontconfig loaded is not kept.
+  FcFini();
   std::stable_sort(names.begin(), names.end(),
                    [](const std::string& a, const std::string& b) { return Folded(a) < Folded(b); });
   std::vector<std::u16string> families;

@@ -6,12 +6,19 @@ namespace ui {
 
 SpinList::SpinList(QWidget* parent) : QComboBox(parent) {
   setFocusPolicy(Qt::StrongFocus);
-  setSizeAdjustPolicy(QComboBox::AdjustToContents);
+  // A long name (a category, a font) must not widen the screen: the column gives the width.
+  setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
 }
 
 void SpinList::AddItem(const QString& text, uint32_t data) { addItem(text, QVariant::fromValue(data)); }
 
 uint32_t SpinList::CurrentData() const { return currentData().value<uint32_t>(); }
+
+bool SpinList::SelectedData(uint32_t& data) const {
+  if (currentIndex() < 0) return false;
+  data = CurrentData();
+  return true;
+}
 
 bool SpinList::SelectData(uint32_t data) {
   const int index = findData(QVariant::fromValue(data));

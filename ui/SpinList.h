@@ -17,6 +17,8 @@ class SpinList : public QComboBox {
 
   void AddItem(const QString& text, uint32_t data);
   uint32_t CurrentData() const;
+  // The shown item's data; false when no item is shown.
+  bool SelectedData(uint32_t& data) const;
   // Selects the item whose data is `data`; answers false, changing nothing,
   // when there is none.
   bool SelectData(uint32_t data);

@@ -5,7 +5,7 @@
 #include "model/CWinBlogStorage.h"
 #include "platform/StringIds.h"
 #include "platform/StringTable.h"
-#include "ui/CSpinList.h"
+#include "ui/SpinList.h"
 #include "ui/MessageBox.h"
 #include "ui/QtText.h"
 
@@ -16,7 +16,7 @@ namespace s = platform::strings;
 CCategorizeEntriesDlg::CCategorizeEntriesDlg(ui::PhoneScreen& screen, QWidget* owner, model::CWinBlogStorage& blog)
     : CDialogScreen(screen, owner, ui::Label(s::kCategorizeEntries), 190), blog_(blog) {
   AddText(Column(), s::kCategorizeText);
-  list_ = new ui::CSpinList(Content());
+  list_ = new ui::SpinList(Content());
   Column()->addWidget(list_);
 }
 

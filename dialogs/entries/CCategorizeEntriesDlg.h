@@ -6,7 +6,7 @@ namespace model {
 class CWinBlogStorage;
 }
 namespace ui {
-class CSpinList;
+class SpinList;
 }
 
 namespace dialogs {
@@ -19,7 +19,7 @@ class CCategorizeEntriesDlg : public ui::CDialogScreen {
  public:
   CCategorizeEntriesDlg(ui::PhoneScreen& screen, QWidget* owner, model::CWinBlogStorage& blog);
 
-  ui::CSpinList* List() const { return list_; }
+  ui::SpinList* List() const { return list_; }
 
  protected:
   void OnInitDialog() override;
@@ -27,7 +27,7 @@ class CCategorizeEntriesDlg : public ui::CDialogScreen {
 
  private:
   model::CWinBlogStorage& blog_;
-  ui::CSpinList* list_ = nullptr;
+  ui::SpinList* list_ = nullptr;
 };
 
 }  // namespace dialogs

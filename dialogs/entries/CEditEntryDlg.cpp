@@ -21,7 +21,7 @@
 #include "service/BlogNetwork.h"
 #include "service/ServiceErrors.h"
 #include "ui/CProgressWnd.h"
-#include "ui/CSpinList.h"
+#include "ui/SpinList.h"
 #include "ui/CommandIds.h"
 #include "ui/DisplayScale.h"
 #include "ui/JpegPainter.h"
@@ -92,7 +92,7 @@ CEditEntryDlg::CEditEntryDlg(ui::PhoneScreen& screen, QWidget* owner, model::CWi
   Column()->addLayout(top);
 
   AddText(Column(), s::kCategoryLabel);
-  category_ = new ui::CSpinList(Content());
+  category_ = new ui::SpinList(Content());
   Column()->addWidget(category_);
   AddText(Column(), s::kTitleLabel);
   title_ = AddEdit(Column(), kMaxTitle);
@@ -113,8 +113,13 @@ void CEditEntryDlg::OnInitDialog() {
   title_->setText(title);
   caption_->setPlainText(QString::fromStdU16String(entry_.GetCaptionW()));
   FillCategories();
-  category_->SelectData(entry_.GetCategoryId());
+  SelectEntryCategory();
   SelectAll(*title_);
+}
+
+// An entry whose category is in no item shows none, and so keeps it.
+void CEditEntryDlg::SelectEntryCategory() {
+  if (!category_->SelectData(entry_.GetCategoryId())) category_->setCurrentIndex(-1);
 }
 
 void CEditEntryDlg::FillCategories() {
@@ -215,7 +220,7 @@ void CEditEntryDlg::EditCategories() {
   CEditCategoriesDlg editor(screen_, this, blog_);
   editor.DoModal();
   FillCategories();
-  category_->SelectData(entry_.GetCategoryId());
+  SelectEntryCategory();
   if (categoriesEdited_) categoriesEdited_();
 }
 

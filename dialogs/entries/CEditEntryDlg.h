@@ -16,7 +16,7 @@ class CWinBlogStorage;
 class CWinBlogUser;
 }  // namespace model
 namespace ui {
-class CSpinList;
+class SpinList;
 }
 
 namespace dialogs {
@@ -43,7 +43,7 @@ class CEditEntryDlg : public ui::CDialogScreen {
 
   QDateEdit* DateField() const { return date_; }
   QTimeEdit* TimeField() const { return time_; }
-  ui::CSpinList* CategoryList() const { return category_; }
+  ui::SpinList* CategoryList() const { return category_; }
   QLineEdit* TitleField() const { return title_; }
   QPlainTextEdit* CaptionField() const { return caption_; }
   QWidget* ThumbnailFrame() const { return thumbnail_; }
@@ -59,6 +59,7 @@ class CEditEntryDlg : public ui::CDialogScreen {
   // edit the entry that nothing was kept.
   void ApplyFields();
   void FillCategories();
+  void SelectEntryCategory();
   void Sync();
   void Delete();
   void EditCategories();
@@ -74,7 +75,7 @@ class CEditEntryDlg : public ui::CDialogScreen {
   QWidget* thumbnail_ = nullptr;
   QDateEdit* date_ = nullptr;
   QTimeEdit* time_ = nullptr;
-  ui::CSpinList* category_ = nullptr;
+  ui::SpinList* category_ = nullptr;
   QLineEdit* title_ = nullptr;
   QPlainTextEdit* caption_ = nullptr;
 };

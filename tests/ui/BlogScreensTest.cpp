@@ -292,6 +292,7 @@ TEST_F(BlogScreensTest, BlogPrefsShowsTheUrlReadOnlyRaisesTheLimitAndMarksOwnerC
   model::CWinBlogStorage* blog = AddBlog("alpha", "Alpha", 0);
   blog->SetLastSync(1000);
   blog->Save();
+  const std::string path = blog->GetPath();  // the window loads the blogs anew
   Start(240, 320, 96);
   view_->EnterBlog(0);
   driver_.On<CBlogPrefsDlg>([](CBlogPrefsDlg& prefs) {
@@ -306,7 +307,7 @@ TEST_F(BlogScreensTest, BlogPrefsShowsTheUrlReadOnlyRaisesTheLimitAndMarksOwnerC
   frame_->OnCommand(c::kBlogPrefs);
   EXPECT_TRUE(driver_.Done());
   model::CWinBlogStorage stored;
-  stored.SetPath(blog->GetPath());
+  stored.SetPath(path);
   ASSERT_EQ(stored.Load(), 0u);
   EXPECT_EQ(stored.Info().urlName, "alpha");
   EXPECT_EQ(stored.Info().title, "Alpha and more");
@@ -320,6 +321,7 @@ TEST_F(BlogScreensTest, ThumbnailsChosenInEditBlogsDeletesThePhotosWithTheSavedC
   blog->GetBlogInfo()->downloadSize = model::kSize240x180;
   blog->Save();
   const std::string photo = blog->Entries().At(0)->GetPhotoPath();
+  const std::string path = blog->GetPath();  // the window loads the blogs anew
   Start(240, 320, 96);
   driver_.On<CEditBlogListDlg>([](CEditBlogListDlg& dialog) {
     Later(&dialog, [&dialog] { dialog.OnCommand(c::kDialogBlogPrefs); });
@@ -335,7 +337,7 @@ TEST_F(BlogScreensTest, ThumbnailsChosenInEditBlogsDeletesThePhotosWithTheSavedC
   bool savedAtOnce = false;
   driver_.On<CEditBlogListDlg>([&](CEditBlogListDlg& dialog) {
     model::CWinBlogStorage stored;
-    stored.SetPath(blog->GetPath());
+    stored.SetPath(path);
     savedAtOnce = stored.Load() == 0 && stored.Info().downloadSize == model::kSizeThumbnails &&
                   !root_.Fs().Exists(photo) && stored.Entries().At(0)->GetPhotoPath().empty();
     dialog.Bar()->PressLeft();

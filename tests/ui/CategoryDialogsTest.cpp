@@ -40,6 +40,8 @@ class CategoryDialogsTest : public uitest::ViewFixture {
     ASSERT_EQ(blog_->Save(), 0u);
     platform::WriteCurrentlyViewedBlog("trips");
     Start(240, 320, 96);
+    blog_ = view_->CurrentBlog();  // the window loads the blogs anew
+    ASSERT_NE(blog_, nullptr);
     QApplication::setActiveWindow(screen_.get());
     ASSERT_TRUE(QTest::qWaitForWindowActive(screen_.get()));
   }

@@ -61,6 +61,13 @@ class CommentScreensTest : public uitest::ViewFixture {
     comment->SetModified(id == 0);
     blog_->InsertComment(std::move(comment));
   }
+  // The window loads the blogs anew: the test goes on with the loaded ones.
+  void StartView() {
+    Start(240, 320, 96);
+    blog_ = user_->FindBlog(u"theirs");
+    ASSERT_NE(blog_, nullptr);
+    entry_ = blog_->Entries().At(0);
+  }
   void Run() {
     CCommentsDlg dialog(*screen_, frame_, *user_, *blog_, *entry_);
     dialog.DoModal();
@@ -79,7 +86,7 @@ class CommentScreensTest : public uitest::ViewFixture {
 };
 
 TEST_F(CommentScreensTest, TheListShowsEachCommentInFullAndDeletesOnlyWhatTheUserMay) {
-  Start(240, 320, 96);
+  StartView();
   QStringList items;
   int selected = -1;
   uint32_t bar = 0;
@@ -121,7 +128,7 @@ TEST_F(CommentScreensTest, TheListShowsEachCommentInFullAndDeletesOnlyWhatTheUse
 
 TEST_F(CommentScreensTest, OlderSystemsListTheTextsAndViewOneInFull) {
   platform::DeviceFacts::Current().osMajorVersion = 4;
-  Start(240, 320, 96);
+  StartView();
   QString first;
   QString viewed;
   driver_.On<CCommentsDlg>([&](CCommentsDlg& dialog) {

@@ -18,7 +18,7 @@
 #include "tests/ui/DialogDriver.h"
 #include "tests/ui/ViewFixture.h"
 #include "ui/CImageWnd.h"
-#include "ui/CSpinList.h"
+#include "ui/SpinList.h"
 #include "ui/CommandIds.h"
 #include "ui/QtText.h"
 
