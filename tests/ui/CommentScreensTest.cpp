@@ -14,17 +14,10 @@
 #include "ui/CommandIds.h"
 #include "ui/SoftKeyBar.h"
 
-
 namespace {
 
-// Runs `action` once the driver's step has returned, so that the driver can play
-// the screens it opens.
-template <class Action>
-void Later(QObject* context, Action action) {
-  QTimer::singleShot(0, context, action);
-}
-
 namespace c = ui::commands;
+using uitest::Later;
 using dialogs::CCommentsDlg;
 using uitest::DialogDriver;
 

@@ -13,6 +13,13 @@
 
 namespace uitest {
 
+// Runs `action` once the driver's step has returned, so that the driver can play
+// the screens it opens.
+template <class Action>
+void Later(QObject* context, Action action) {
+  QTimer::singleShot(0, context, action);
+}
+
 // Plays the user of the dialog screens a test opens. Steps run in order, each
 // once the innermost running screen is of its type; message boxes (the core's
 // included, through the GUI's user interface) are recorded and answered from a
