@@ -23,6 +23,7 @@
 
 #include <jpeglib.h>
 
+#include "bench/support/ExifThumbnail.h"
 #include "image/EntryThumbnail.h"
 #include "image/JpegDecoder.h"
 #include "image/JpegKernels.h"
@@ -271,7 +272,7 @@ class ThumbnailDevice {
     fs_->Initialise();
     platform::DeviceFileSystem::SetCurrent(fs_.get());
     Bytes photo = PictureBytes(2);
-    if (withExifThumbnail) photo = WithExifThumbnail(photo, Encode(160, 120, 2, 2, 80));
+    if (withExifThumbnail) photo = bench::WithExifThumbnail(photo, Encode(160, 120, 2, 2, 80));
     std::ofstream(root_ / "photo.jpg", std::ios::binary)
         .write(reinterpret_cast<const char*>(photo.data()), static_cast<std::streamsize>(photo.size()));
   }
@@ -286,29 +287,6 @@ class ThumbnailDevice {
   }
 
  private:
-  static void Put(Bytes& b, uint32_t v, int n) {
-    for (int i = n - 1; i >= 0; --i) b.push_back(static_cast<uint8_t>(v >> (8 * i)));
-  }
-  // An APP1 EXIF block whose IFD0 links to an IFD1 with the JPEG thumbnail after it.
-  static Bytes WithExifThumbnail(const Bytes& jpeg, const Bytes& thumb) {
-    Bytes t = {'M', 'M', 0, 42};
-    Put(t, 8, 4);
-    Put(t, 0, 2);
-    Put(t, 14, 4);
-    Put(t, 2, 2);
-    Put(t, 513, 2); Put(t, 4, 2); Put(t, 1, 4); Put(t, 14 + 2 + 24 + 4, 4);
-    Put(t, 514, 2); Put(t, 4, 2); Put(t, 1, 4); Put(t, static_cast<uint32_t>(thumb.size()), 4);
-    Put(t, 0, 4);
-    t.insert(t.end(), thumb.begin(), thumb.end());
-    Bytes out(jpeg.begin(), jpeg.begin() + 2);
-    Put(out, 0xFFE1, 2);
-    Put(out, static_cast<uint32_t>(t.size() + 8), 2);
-    out.insert(out.end(), {'E', 'x', 'i', 'f', 0, 0});
-    out.insert(out.end(), t.begin(), t.end());
-    out.insert(out.end(), jpeg.begin() + 2, jpeg.end());
-    return out;
-  }
-
   std::filesystem::path root_;
   std::unique_ptr<platform::DeviceFileSystem> fs_;
 };

@@ -26,6 +26,7 @@
 
 #include <jpeglib.h>
 
+#include "bench/support/ExifThumbnail.h"
 #include "image/JpegDrawer.h"
 #include "image/JpegFileSource.h"
 #include "model/PhotoScan.h"
@@ -85,30 +86,6 @@ Bytes EncodePhoto(uint32_t w, uint32_t h, int quality) {
   return out;
 }
 
-void Put(Bytes& b, uint32_t v, int n) {
-  for (int i = n - 1; i >= 0; --i) b.push_back(static_cast<uint8_t>(v >> (8 * i)));
-}
-
-// An APP1 EXIF block whose IFD0 links to an IFD1 with the JPEG thumbnail after it.
-Bytes WithExifThumbnail(const Bytes& jpeg, const Bytes& thumb) {
-  Bytes t = {'M', 'M', 0, 42};
-  Put(t, 8, 4);
-  Put(t, 0, 2);
-  Put(t, 14, 4);
-  Put(t, 2, 2);
-  Put(t, 513, 2); Put(t, 4, 2); Put(t, 1, 4); Put(t, 14 + 2 + 24 + 4, 4);
-  Put(t, 514, 2); Put(t, 4, 2); Put(t, 1, 4); Put(t, static_cast<uint32_t>(thumb.size()), 4);
-  Put(t, 0, 4);
-  t.insert(t.end(), thumb.begin(), thumb.end());
-  Bytes out(jpeg.begin(), jpeg.begin() + 2);
-  Put(out, 0xFFE1, 2);
-  Put(out, static_cast<uint32_t>(t.size() + 8), 2);
-  out.insert(out.end(), {'E', 'x', 'i', 'f', 0, 0});
-  out.insert(out.end(), t.begin(), t.end());
-  out.insert(out.end(), jpeg.begin() + 2, jpeg.end());
-  return out;
-}
-
 void Write(const fs::path& path, const Bytes& bytes) {
   std::ofstream(path, std::ios::binary)
       .write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
@@ -143,7 +120,7 @@ class PhotoDevice {
     const fs::path folder = device_.Documents() / "Camera";
     fs::create_directories(folder);
     static const Bytes plain = EncodePhoto(4000, 3000, 92);
-    static const Bytes thumbed = WithExifThumbnail(plain, EncodePhoto(160, 120, 80));
+    static const Bytes thumbed = bench::WithExifThumbnail(plain, EncodePhoto(160, 120, 80));
     const fs::path first = folder / "IMG_0000.jpg";
     Write(first, exif ? thumbed : plain);
     for (int i = 1; i < kPhotos; ++i) {

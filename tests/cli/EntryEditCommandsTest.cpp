@@ -9,8 +9,10 @@
 #include "image/JpegWriter.h"
 #include "model/CWinBlogUser.h"
 #include "platform/TimeValue.h"
+#include "tests/cli/CommandOutput.h"
 #include "tests/support/ScriptedUserInterface.h"
 #include "tests/support/TempDeviceRoot.h"
+#include "tests/support/TimeValueAt.h"
 
 namespace cli {
 
@@ -19,35 +21,7 @@ using model::MessageIcon;
 
 namespace {
 
-struct Output {
-  int status = -1;
-  std::string out;
-  std::string err;
-  nlohmann::json Json() const { return nlohmann::json::parse(out); }
-};
-
-template <class F>
-Output Capture(F command) {
-  std::ostringstream out, err;
-  Output o;
-  o.status = command(out, err);
-  o.out = out.str();
-  o.err = err.str();
-  return o;
-}
-
-uint32_t At(uint16_t year, uint16_t month, uint16_t day, uint16_t hour, uint16_t minute, uint16_t second) {
-  platform::SystemTime st;
-  st.year = year;
-  st.month = month;
-  st.day = day;
-  st.hour = hour;
-  st.minute = minute;
-  st.second = second;
-  uint32_t value = 0;
-  EXPECT_TRUE(platform::SystemTimeToTimeValue(st, value));
-  return value;
-}
+constexpr auto At = testsupport::TimeValueAt;
 
 // User 42 with their blog "trips" (a category "Sea", two entries: a published
 // one and a pending one) and the group blog "club" of user 9, where user 9

@@ -10,6 +10,7 @@
 #include "image/Bitmap.h"
 #include "image/JpegWriter.h"
 #include "model/CWinBlogUser.h"
+#include "tests/cli/CommandOutput.h"
 #include "tests/support/RecordingProgress.h"
 #include "tests/support/ScriptedUserInterface.h"
 #include "tests/support/TempDeviceRoot.h"
@@ -20,23 +21,6 @@ using model::CWinBlogStorage;
 using model::MessageIcon;
 
 namespace {
-
-struct Output {
-  int status = -1;
-  std::string out;
-  std::string err;
-  nlohmann::json Json() const { return nlohmann::json::parse(out); }
-};
-
-template <class F>
-Output Capture(F command) {
-  std::ostringstream out, err;
-  Output o;
-  o.status = command(out, err);
-  o.out = out.str();
-  o.err = err.str();
-  return o;
-}
 
 // A device with a logged-in account (user 42) and its writable blog "trips".
 class ModelCommandsTest : public ::testing::Test {

@@ -15,12 +15,13 @@
 #include "model/CWinBlogStorage.h"
 #include "platform/Preferences.h"
 #include "platform/TimeValue.h"
+#include "tests/support/TimeValueAt.h"
 #include "tests/ui/DialogDriver.h"
 #include "tests/ui/ViewFixture.h"
 #include "ui/CImageWnd.h"
-#include "ui/SpinList.h"
 #include "ui/CommandIds.h"
 #include "ui/QtText.h"
+#include "ui/SpinList.h"
 
 namespace {
 
@@ -29,18 +30,7 @@ using dialogs::CDeleteEntriesDlg;
 using dialogs::CEditEntryDlg;
 using uitest::DialogDriver;
 
-uint32_t At(uint16_t year, uint16_t month, uint16_t day, uint16_t hour, uint16_t minute, uint16_t second) {
-  platform::SystemTime st;
-  st.year = year;
-  st.month = month;
-  st.day = day;
-  st.hour = hour;
-  st.minute = minute;
-  st.second = second;
-  uint32_t value = 0;
-  EXPECT_TRUE(platform::SystemTimeToTimeValue(st, value));
-  return value;
-}
+constexpr auto At = testsupport::TimeValueAt;
 
 // The blog "trips" with a category "Sea" (id 5) and three entries: two
 // published by user 9, user 7's (the account's) and one pending; the first
